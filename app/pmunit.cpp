@@ -1,0 +1,13 @@
+#include "pmunit.h"
+
+Tpmform* pmform = nullptr;
+
+Tpmform::Tpmform(TComponent* AOwner) : TForm(AOwner) {
+    SetName(L"pmform");
+    SetCaption(L"系统当前剪贴板");
+    SetBorderStyle(TFormBorderStyle::bsSizeToolWin);
+    SetBounds(Left(), Top(), 435, 300);
+    Font().SetName(L"宋体");
+    Font().SetHeight(16);
+    Font().SetCharset(GB2312_CHARSET);
+}

@@ -1,0 +1,671 @@
+#include "Controls.h"
+
+#include "Forms.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+HINSTANCE ModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+namespace {
+constexpr const wchar_t* kWindowClass = L"QuennelWindow";
+constexpr const wchar_t* kUtilClass = L"QuennelUtilWindow";
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(ModuleInstance(), name, &wc)) return;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = nullptr; // each control sets its own cursor
+    wc.lpszClassName = name;
+    wc.hIcon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(1));
+    RegisterClassExW(&wc);
+}
+
+TMouseButton ButtonOf(UINT msg) {
+    switch (msg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        return TMouseButton::mbRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        return TMouseButton::mbMiddle;
+    default:
+        return TMouseButton::mbLeft;
+    }
+}
+
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+
+int g_nextCtrlId = 100; // child ids stay clear of IDOK and IDCANCEL
+} // namespace
+
+// ---- TControl ---------------------------------------------------------------------------------------
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+    font_.OnChange = [this](TObject*) {
+        parentFont_ = false;
+        FontChanged();
+    };
+}
+
+TControl::~TControl() {
+    if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* p) {
+    if (p == parent_) return;
+    if (parent_) parent_->RemoveControl(this);
+    if (p) p->InsertControl(this);
+}
+
+void TControl::SetBounds(int l, int t, int w, int h) {
+    left_ = l;
+    top_ = t;
+    width_ = w;
+    height_ = h;
+    BoundsChanged();
+    RequestAlign();
+}
+
+void TControl::RequestAlign() {
+    if (parent_ && align_ != TAlign::alNone) parent_->AlignControls();
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == visible_) return;
+    visible_ = v;
+    RequestAlign();
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    Invalidate();
+}
+
+void TControl::SetCaption(const std::wstring& text) {
+    if (text == caption_) return;
+    caption_ = text;
+    Invalidate();
+}
+
+void TControl::SetColor(TColor c) {
+    if (c == color_) return;
+    color_ = c;
+    Invalidate();
+}
+
+void TControl::SetParentFont(bool v) {
+    parentFont_ = v;
+    if (v && parent_) {
+        auto keep = font_.OnChange;
+        font_.OnChange = nullptr;
+        font_.Assign(parent_->Font());
+        font_.OnChange = keep;
+        FontChanged();
+    }
+}
+
+void TControl::SetAlign(TAlign a) {
+    if (a == align_) return;
+    align_ = a;
+    if (parent_) parent_->AlignControls();
+}
+
+void TControl::Invalidate() {}
+
+LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l) {
+    TMessage m{msg, w, l, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+void TControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, b, s, x, y);
+}
+void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, b, s, x, y);
+}
+void TControl::MouseMove(TShiftState s, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, s, x, y);
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::WndProc(TMessage& m) {
+    if (IsMouseMessage(m.Msg)) {
+        int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+        TShiftState s = ShiftStateFromKeys(static_cast<unsigned long>(m.WParam));
+        switch (m.Msg) {
+        case WM_MOUSEMOVE:
+            MouseMove(s, x, y);
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (m.Msg == WM_LBUTTONDOWN) mouseCaptured_ = true;
+            MouseDown(ButtonOf(m.Msg), s, x, y);
+            break;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            if (m.Msg == WM_LBUTTONDBLCLK) {
+                mouseCaptured_ = true;
+                DblClick();
+            }
+            MouseDown(ButtonOf(m.Msg), s | ssDouble, x, y);
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            bool click = m.Msg == WM_LBUTTONUP && mouseCaptured_;
+            if (m.Msg == WM_LBUTTONUP) mouseCaptured_ = false;
+            if (click && ClicksOnMouseUp() && x >= 0 && y >= 0 && x < width_ && y < height_) Click();
+            MouseUp(ButtonOf(m.Msg), s, x, y);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    DefaultHandler(m);
+}
+
+// ---- TGraphicControl -------------------------------------------------------------------------------
+
+void TGraphicControl::Invalidate() {
+    if (parent_ && parent_->HandleAllocated() && visible_) {
+        RECT r = BoundsRect();
+        InvalidateRect(parent_->Handle(), &r, TRUE);
+    }
+}
+
+void TGraphicControl::SetBounds(int l, int t, int w, int h) {
+    Invalidate();
+    TControl::SetBounds(l, t, w, h);
+    Invalidate();
+}
+
+void TGraphicControl::SetVisible(bool v) {
+    if (v == visible_) return;
+    if (!v) Invalidate();
+    TControl::SetVisible(v);
+    if (v) Invalidate();
+}
+
+// ---- TWinControl -----------------------------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() {
+    // Children go with their parent, whoever owns them.
+    while (!controls_.empty()) {
+        TControl* c = controls_.back();
+        RemoveControl(c);
+        delete c;
+    }
+    DestroyWnd();
+}
+
+TWinControl* TWinControl::FromHandle(HWND h) {
+    if (!h || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC)) != &StaticWndProc) return nullptr;
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
+void TWinControl::InsertControl(TControl* c) {
+    controls_.push_back(c);
+    c->parent_ = this;
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+        tabOrder_.push_back(wc);
+        if (HandleAllocated()) wc->HandleNeeded();
+    }
+    if (c->parentFont_) c->SetParentFont(true);
+    if (c->align_ != TAlign::alNone) AlignControls();
+    c->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+    c->Invalidate();
+    if (mouseControl_ == c) mouseControl_ = nullptr;
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), c), tabOrder_.end());
+    c->parent_ = nullptr;
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->DestroyWnd();
+    if (c->align_ != TAlign::alNone) AlignControls();
+}
+
+HWND TWinControl::Handle() {
+    if (!handle_) CreateWnd();
+    return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+    p.Caption = caption_;
+    p.Style = WS_CLIPCHILDREN;
+    if (parent_) p.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+    if (visible_) p.Style |= WS_VISIBLE;
+    if (tabStop_) p.Style |= WS_TABSTOP;
+    if (!enabled_) p.Style |= WS_DISABLED;
+    p.X = left_;
+    p.Y = top_;
+    p.Width = width_;
+    p.Height = height_;
+    if (parent_) p.WndParent = parent_->Handle();
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams p;
+    CreateParams(p);
+    if (parent_ && !ctrlId_) ctrlId_ = g_nextCtrlId++;
+    HMENU id = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrlId_)) : nullptr;
+    if (!p.ClassName) {
+        RegisterClassOnce(kWindowClass, &StaticWndProc, CS_DBLCLKS);
+        wndClassDefault_ = true;
+        defWndProc_ = &DefWindowProcW;
+        CreateWindowExW(p.ExStyle, kWindowClass, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                        p.WndParent, id, ModuleInstance(), this);
+    } else {
+        wndClassDefault_ = false;
+        HWND h = CreateWindowExW(p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                                 p.Height, p.WndParent, id, ModuleInstance(), nullptr);
+        if (h) {
+            handle_ = h;
+            SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            defWndProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
+        }
+    }
+    if (!handle_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
+    UpdateFont();
+    CreateHandleDone();
+    for (TWinControl* c : tabOrder_) c->HandleNeeded();
+    AlignControls();
+}
+
+void TWinControl::DestroyWnd() {
+    if (handle_) DestroyWindow(handle_); // WM_NCDESTROY clears handle_
+    handle_ = nullptr;
+}
+
+void TWinControl::UpdateFont() {
+    if (handle_ && !wndClassDefault_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+}
+
+void TWinControl::FontChanged() {
+    UpdateFont();
+    for (TControl* c : controls_)
+        if (c->parentFont_) c->SetParentFont(true);
+    Invalidate();
+}
+
+void TWinControl::SetBounds(int l, int t, int w, int h) {
+    bool changed = l != left_ || t != top_ || w != width_ || h != height_;
+    TControl::SetBounds(l, t, w, h);
+    if (changed && handle_) MoveWindow(handle_, l, t, w, h, TRUE);
+}
+
+RECT TWinControl::ClientRect() const {
+    RECT r{0, 0, width_, height_};
+    if (handle_) GetClientRect(handle_, &r);
+    return r;
+}
+
+void TWinControl::SetVisible(bool v) {
+    if (v == visible_) return;
+    TControl::SetVisible(v);
+    if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    if (handle_) EnableWindow(handle_, v);
+    Invalidate();
+}
+
+void TWinControl::SetCaption(const std::wstring& text) {
+    caption_ = text;
+    if (handle_) SetWindowTextW(handle_, text.c_str());
+    Invalidate();
+}
+
+void TWinControl::Invalidate() {
+    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::SetTabStop(bool v) {
+    tabStop_ = v;
+    if (handle_) {
+        LONG_PTR st = GetWindowLongPtrW(handle_, GWL_STYLE);
+        SetWindowLongPtrW(handle_, GWL_STYLE, v ? (st | WS_TABSTOP) : (st & ~static_cast<LONG_PTR>(WS_TABSTOP)));
+    }
+}
+
+int TWinControl::TabOrder() const {
+    if (!parent_) return -1;
+    const auto& list = parent_->tabOrder_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!parent_) return;
+    auto& list = parent_->tabOrder_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    order = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + order, this);
+    // Dialog navigation follows the window order, so keep it the same as the tab order.
+    HWND after = HWND_TOP;
+    for (TWinControl* c : list)
+        if (c->handle_) {
+            SetWindowPos(c->handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            after = c->handle_;
+        }
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const { return tabOrder_; }
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus() {
+    if (Handle()) ::SetFocus(handle_);
+}
+
+void TWinControl::AlignControls() {
+    if (controls_.empty()) return;
+    RECT r = ClientRect();
+    AdjustClientRect(r);
+    auto place = [&](TAlign which) {
+        for (TControl* c : controls_) {
+            if (c->align_ != which || !c->visible_) continue;
+            int w = c->width_, h = c->height_;
+            switch (which) {
+            case TAlign::alTop:
+                c->TControl::SetBounds(r.left, r.top, r.right - r.left, h);
+                r.top += h;
+                break;
+            case TAlign::alBottom:
+                c->TControl::SetBounds(r.left, r.bottom - h, r.right - r.left, h);
+                r.bottom -= h;
+                break;
+            case TAlign::alLeft:
+                c->TControl::SetBounds(r.left, r.top, w, r.bottom - r.top);
+                r.left += w;
+                break;
+            case TAlign::alRight:
+                c->TControl::SetBounds(r.right - w, r.top, w, r.bottom - r.top);
+                r.right -= w;
+                break;
+            case TAlign::alClient:
+                c->TControl::SetBounds(r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top));
+                break;
+            case TAlign::alNone:
+                break;
+            }
+            if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->handle_)
+                MoveWindow(wc->handle_, c->left_, c->top_, c->width_, c->height_, TRUE);
+            else
+                c->Invalidate();
+        }
+    };
+    // Controls that are aligned only record the request; TControl::SetBounds above would recurse.
+    for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) place(a);
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+    RECT r = ClientRect();
+    win::Brush b(CreateSolidBrush(ColorToRGB(color_)));
+    FillRect(dc, &r, b.get());
+}
+
+void TWinControl::PaintControls(HDC dc) {
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible()) continue;
+        RECT b = g->BoundsRect();
+        if (!RectVisible(dc, &b)) continue;
+        win::SaveDCGuard keep(dc);
+        IntersectClipRect(dc, b.left, b.top, b.right, b.bottom);
+        POINT org;
+        GetViewportOrgEx(dc, &org);
+        SetViewportOrgEx(dc, org.x + b.left, org.y + b.top, nullptr);
+        g->Paint(dc);
+    }
+}
+
+TControl* TWinControl::ControlAtPos(POINT p) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TGraphicControl*>(c) && c->Visible() && c->Enabled()) {
+            RECT b = c->BoundsRect();
+            if (PtInRect(&b, p)) return c;
+        }
+    }
+    return nullptr;
+}
+
+void TWinControl::KeyDown(unsigned short& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+void TWinControl::KeyUp(unsigned short& key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+void TWinControl::KeyPress(wchar_t& key) {
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    if (handle_) m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_COMMAND:
+        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+            m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    case WM_NOTIFY: {
+        auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+        if (TWinControl* child = FromHandle(hdr->hwndFrom); child && child != this) {
+            m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+            m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+            if (m.Result) return;
+        }
+        break;
+    case WM_PAINT:
+        if (OwnPaint()) {
+            win::PaintDC dc(handle_);
+            PaintWindow(dc.get());
+            PaintControls(dc.get());
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (OwnPaint()) {
+            m.Result = 1; // the paint fills the whole client area
+            return;
+        }
+        break;
+    case WM_WINDOWPOSCHANGED: {
+        const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+        if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) {
+            RECT r;
+            GetWindowRect(handle_, &r);
+            if (HWND p = GetParent(handle_); p && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
+                MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
+            bool sized = r.right - r.left != width_ || r.bottom - r.top != height_;
+            left_ = r.left;
+            top_ = r.top;
+            width_ = r.right - r.left;
+            height_ = r.bottom - r.top;
+            if (sized) {
+                BoundsChanged();
+                AlignControls();
+            }
+        }
+        break;
+    }
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
+            POINT p;
+            GetCursorPos(&p);
+            ScreenToClient(handle_, &p);
+            const TControl* c = ControlAtPos(p);
+            TCursor cur = c ? c->Cursor() : cursor_;
+            if (cur == IDC_ARROW && !wndClassDefault_) break; // standard controls keep their own cursor
+            ::SetCursor(LoadCursorW(nullptr, cur));
+            m.Result = TRUE;
+            return;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        auto key = static_cast<unsigned short>(m.WParam);
+        TShiftState s = 0;
+        if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+        if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+        if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+        if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+            KeyDown(key, s);
+        else
+            KeyUp(key, s);
+        if (key == 0) return;
+        m.WParam = key;
+        break;
+    }
+    case WM_CHAR: {
+        auto key = static_cast<wchar_t>(m.WParam);
+        KeyPress(key);
+        if (key == 0) return;
+        m.WParam = key;
+        break;
+    }
+    default:
+        if (IsMouseMessage(m.Msg)) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
+            if (target) {
+                // A graphic child takes the mouse between its press and release, like a window would.
+                if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+                    mouseControl_ = target;
+                    SetCapture(handle_);
+                } else if (m.Msg == WM_LBUTTONUP) {
+                    mouseControl_ = nullptr;
+                    ReleaseCapture();
+                }
+                target->Perform(m.Msg, m.WParam,
+                                MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
+                m.Result = 0;
+                return;
+            }
+            TControl::WndProc(m); // own mouse events, then the default handling
+            return;
+        }
+        break;
+    }
+    DefaultHandler(m);
+}
+
+void TWinControl::ReportDispatchError() {
+    try {
+        throw;
+    } catch (const Exception& e) {
+        if (Application) Application->HandleException(e.Message());
+    } catch (const std::exception& e) {
+        if (Application) Application->HandleException(win::ToWide(e.what()));
+    } catch (...) {
+        if (Application) Application->HandleException(L"Unknown error");
+    }
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    TWinControl* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        if (self) {
+            self->handle_ = h;
+            SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    } else {
+        self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(h, msg, w, l);
+    TMessage m{msg, w, l, 0};
+    try {
+        self->WndProc(m);
+    } catch (...) {
+        ReportDispatchError(); // no exception crosses the window procedure
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        if (self->defWndProc_ && self->defWndProc_ != &DefWindowProcW)
+            SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->defWndProc_));
+        self->handle_ = nullptr;
+    }
+    return m.Result;
+}
+
+// ---- TUtilWindow -----------------------------------------------------------------------------------
+
+TUtilWindow::TUtilWindow(Handler handler) : handler_(std::move(handler)) {
+    RegisterClassOnce(kUtilClass, &Proc, 0);
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            ModuleInstance(), this);
+    if (!hwnd_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
+}
+
+TUtilWindow::~TUtilWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK TUtilWindow::Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrW(h, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY && self) {
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcW(h, msg, w, l);
+    }
+    if (!self || !self->handler_ || !self->hwnd_) return DefWindowProcW(h, msg, w, l);
+    TMessage m{msg, w, l, 0};
+    try {
+        if (!self->handler_(m)) return DefWindowProcW(h, msg, w, l);
+    } catch (...) {
+        TWinControl::ReportDispatchError();
+    }
+    return m.Result;
+}

@@ -1,0 +1,236 @@
+// Controls: the windowed and non-windowed bases, message dispatch and child alignment.
+#pragma once
+
+#include "Classes.h"
+#include "Graphics.h"
+#include "Win32.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+
+// Notifications a parent reflects back to the child control that sent them.
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// Cursor identifiers are the system cursors (IDC_ARROW, IDC_HAND).
+using TCursor = const wchar_t*;
+
+class TWinControl;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* p);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    virtual void SetBounds(int l, int t, int w, int h);
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
+    int ClientWidth() const { return ClientRect().right; }
+    int ClientHeight() const { return ClientRect().bottom; }
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool v);
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool v);
+    const std::wstring& Caption() const { return caption_; }
+    virtual void SetCaption(const std::wstring& text);
+    TColor Color() const { return color_; }
+    virtual void SetColor(TColor c);
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v);
+    const std::wstring& Hint() const { return hint_; }
+    void SetHint(const std::wstring& h) { hint_ = h; }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v) { showHint_ = v; }
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c) { cursor_ = c; }
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign a);
+
+    // Asks for a repaint of the control's area through the platform's paint message.
+    virtual void Invalidate();
+    // Delivers a message to the control's handler and returns its result.
+    LRESULT Perform(UINT msg, WPARAM w, LPARAM l);
+    virtual void WndProc(TMessage& m);
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+protected:
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton b, TShiftState s, int x, int y);
+    virtual void MouseUp(TMouseButton b, TShiftState s, int x, int y);
+    virtual void MouseMove(TShiftState s, int x, int y);
+    virtual void FontChanged() { Invalidate(); }
+    // Whether a left press and release over the control make a click (standard controls click themselves).
+    virtual bool ClicksOnMouseUp() const { return true; }
+    virtual void BoundsChanged() {}
+    // Passes a message on to what handles it when the control does not (the window's default handling).
+    virtual void DefaultHandler(TMessage& m);
+    void RequestAlign();
+    friend class TWinControl;
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true, enabled_ = true, parentFont_ = true, showHint_ = false;
+    std::wstring caption_;
+    std::wstring hint_;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    TCursor cursor_ = IDC_ARROW;
+    TAlign align_ = TAlign::alNone;
+    bool mouseCaptured_ = false;
+};
+
+struct TCreateParams {
+    const wchar_t* ClassName = nullptr; // null: the framework's own window class
+    std::wstring Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+};
+
+// A control with a window of its own. Windows are made when first needed (the parent's made first) and
+// live until the control goes; standard controls are subclassed so they share the one dispatch path.
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    HWND Handle(); // creates the window when needed
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    static TWinControl* FromHandle(HWND h);
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int i) const { return controls_[static_cast<size_t>(i)]; }
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v);
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    bool Focused() const;
+    virtual bool CanFocus() const;
+    virtual void SetFocus();
+    // The windowed children in tab order.
+    std::vector<TWinControl*> TabList() const;
+
+    void SetBounds(int l, int t, int w, int h) override;
+    RECT ClientRect() const override;
+    void SetVisible(bool v) override;
+    void SetEnabled(bool v) override;
+    void SetCaption(const std::wstring& text) override;
+    void Invalidate() override;
+    void WndProc(TMessage& m) override;
+
+    // Lays out the aligned children within the rectangle AdjustClientRect gives.
+    virtual void AlignControls();
+
+protected:
+    virtual void CreateParams(TCreateParams& p);
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    // Called once the window exists, before the children's windows are made.
+    virtual void CreateHandleDone() {}
+    virtual void AdjustClientRect(RECT& r) const { (void)r; }
+    // Paints the control's own face on a DC; the paint-message plumbing only obtains the DC.
+    virtual void PaintWindow(HDC dc);
+    // Whether the control paints itself on WM_PAINT (own window class) or leaves it to its class.
+    virtual bool OwnPaint() const { return wndClassDefault_; }
+    bool ClicksOnMouseUp() const override { return wndClassDefault_; }
+    void PaintControls(HDC dc);
+    void DefaultHandler(TMessage& m) override;
+    void FontChanged() override;
+    void UpdateFont();
+    virtual void KeyDown(unsigned short& key, TShiftState shift);
+    virtual void KeyUp(unsigned short& key, TShiftState shift);
+    virtual void KeyPress(wchar_t& key);
+    // A child control under a point in client coordinates that paints on this window, or null.
+    virtual TControl* ControlAtPos(POINT p) const;
+
+public:
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
+protected:
+    HWND handle_ = nullptr;
+    WNDPROC defWndProc_ = nullptr;
+    bool wndClassDefault_ = true;
+    bool tabStop_ = false;
+    int ctrlId_ = 0;
+    std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabOrder_;
+    TControl* mouseControl_ = nullptr; // non-windowed child that captured the mouse
+
+    friend class TControl;
+    static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+
+public:
+    // Shows the exception being handled in the application's error box; used at every dispatch boundary.
+    static void ReportDispatchError();
+};
+
+// A control painted by its parent in the parent's paint, with its own origin; mouse messages reach it
+// through the parent's hit-testing.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+    // Paints the control with the DC's origin at the control's top-left corner.
+    virtual void Paint(HDC dc) = 0;
+    void Invalidate() override;
+    void SetBounds(int l, int t, int w, int h) override;
+    void SetVisible(bool v) override;
+};
+
+// A helper window of the framework whose messages go to a function (tray icon, timers, hidden owners).
+// It is a top-level window, so it also hears broadcasts such as the session-end query.
+class TUtilWindow {
+public:
+    // Returns true when it answered the message (in m.Result); false leaves it to the default handling.
+    using Handler = std::function<bool(TMessage&)>;
+    explicit TUtilWindow(Handler handler);
+    ~TUtilWindow();
+    TUtilWindow(const TUtilWindow&) = delete;
+    TUtilWindow& operator=(const TUtilWindow&) = delete;
+    HWND Handle() const { return hwnd_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    Handler handler_;
+    HWND hwnd_ = nullptr;
+};
+
+HINSTANCE ModuleInstance();

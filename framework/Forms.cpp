@@ -1,0 +1,374 @@
+#include "Forms.h"
+
+#include <algorithm>
+#include <vector>
+
+TApplication* Application = nullptr;
+
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+// ---- TForm ------------------------------------------------------------------------------------------
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    visible_ = false;
+    parentFont_ = false;
+}
+
+TForm::~TForm() = default;
+
+void TForm::SetBorderStyle(TFormBorderStyle s) {
+    borderStyle_ = s;
+    ApplyStyle();
+}
+
+void TForm::SetSystemMenu(bool v) {
+    systemMenu_ = v;
+    ApplyStyle();
+}
+
+void TForm::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.Style = WS_POPUP | WS_CLIPCHILDREN;
+    p.ExStyle = WS_EX_CONTROLPARENT;
+    switch (borderStyle_) {
+    case TFormBorderStyle::bsNone:
+        break;
+    case TFormBorderStyle::bsSingle:
+        p.Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case TFormBorderStyle::bsSizeable:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case TFormBorderStyle::bsDialog:
+        p.Style |= WS_CAPTION | WS_DLGFRAME;
+        p.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case TFormBorderStyle::bsToolWindow:
+        p.Style |= WS_CAPTION;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case TFormBorderStyle::bsSizeToolWin:
+        p.Style |= WS_CAPTION | WS_THICKFRAME;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (systemMenu_ && borderStyle_ != TFormBorderStyle::bsNone) p.Style |= WS_SYSMENU;
+    p.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TForm::ApplyStyle() {
+    // Keeps the client size the form was given when the frame changes.
+    if (clientW_ >= 0) SetClientSize(clientW_, clientH_);
+    if (!handle_) return;
+    TCreateParams p;
+    CreateParams(p);
+    SetWindowLongPtrW(handle_, GWL_STYLE, p.Style | (IsWindowVisible(handle_) ? WS_VISIBLE : 0));
+    SetWindowLongPtrW(handle_, GWL_EXSTYLE, p.ExStyle);
+    SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::SetClientSize(int w, int h) {
+    clientW_ = w;
+    clientH_ = h;
+    TCreateParams p;
+    CreateParams(p);
+    RECT r{0, 0, w, h};
+    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
+void TForm::SetVisible(bool v) {
+    if (v)
+        Show();
+    else
+        Hide();
+}
+
+void TForm::Show() {
+    HandleNeeded();
+    if (!positioned_) {
+        // Centred on the screen the first time; later showings keep the last place.
+        positioned_ = true;
+        SetBounds(std::max(0, (ScreenWidth() - width_) / 2), std::max(0, (ScreenHeight() - height_) / 2),
+                  width_, height_);
+    }
+    bool was = visible_;
+    visible_ = true;
+    ShowWindow(handle_, SW_SHOW);
+    SetForegroundWindow(handle_);
+    if (Application) Application->FormVisibilityChanged();
+    if (!was && OnShow) OnShow(this);
+}
+
+void TForm::Hide() {
+    if (!visible_) return;
+    visible_ = false;
+    if (handle_) ShowWindow(handle_, SW_HIDE);
+    if (Application) Application->FormVisibilityChanged();
+    if (OnHide) OnHide(this);
+}
+
+void TForm::Close() {
+    if (OnClose) OnClose(this);
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+    } else if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+    } else {
+        Hide();
+    }
+}
+
+int TForm::ShowModal() {
+    if (modal_ || Visible()) throw Exception(L"Cannot make a visible window modal");
+    // Every other window of the program that takes input is switched off while the form is up.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM l) -> BOOL {
+            if (IsWindowVisible(h) && IsWindowEnabled(h)) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    for (HWND h : disabled) EnableWindow(h, FALSE);
+    modal_ = true;
+    modalResult_ = mrNone;
+    try {
+        Show();
+        while (modalResult_ == mrNone) {
+            if (!Application->HandleMessage() || Application->Terminated()) {
+                modalResult_ = mrCancel;
+                break;
+            }
+        }
+    } catch (...) {
+        modal_ = false;
+        for (HWND h : disabled)
+            if (IsWindow(h)) EnableWindow(h, TRUE);
+        Hide();
+        throw;
+    }
+    // Re-enable before hiding, so activation returns to the window that opened the form.
+    for (HWND h : disabled)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    modal_ = false;
+    Hide();
+    return modalResult_;
+}
+
+TWinControl* TForm::ActiveControl() const { return activeControl_; }
+
+void TForm::SetActiveControl(TWinControl* c) {
+    activeControl_ = c;
+    if (c) FreeNotification(c);
+    if (c && handle_ && GetActiveWindow() == handle_ && c->CanFocus()) c->SetFocus();
+}
+
+void TForm::Notification(TComponent* c, TOperation op) {
+    TWinControl::Notification(c, op);
+    if (op != TOperation::opRemove) return;
+    if (c == activeControl_) activeControl_ = nullptr;
+    if (c == defaultControl_) defaultControl_ = nullptr;
+    if (c == cancelControl_) cancelControl_ = nullptr;
+}
+
+void TForm::FocusFirst() {
+    if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus()) {
+        activeControl_->SetFocus();
+        return;
+    }
+    // The first control in tab order that can take the focus, searching into containers.
+    std::function<TWinControl*(const TWinControl*)> first = [&](const TWinControl* p) -> TWinControl* {
+        for (TWinControl* c : p->TabList()) {
+            if (!c->CanFocus()) continue;
+            if (c->TabStop()) return c;
+            if (TWinControl* inner = first(c)) return inner;
+        }
+        return nullptr;
+    };
+    if (TWinControl* c = first(this)) c->SetFocus();
+}
+
+void TForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(m.WParam) == WA_INACTIVE) {
+            // Remember which control had the focus, to give it back on the next activation.
+            if (TWinControl* c = FromHandle(GetFocus()); c && c != this && IsChild(handle_, c->Handle())) {
+                activeControl_ = c;
+                FreeNotification(c);
+            }
+        } else if (!HIWORD(m.WParam)) {
+            FocusFirst();
+        }
+        m.Result = 0;
+        return;
+    case DM_GETDEFID:
+        if (defaultControl_ && defaultControl_->HandleAllocated()) {
+            m.Result = MAKELRESULT(GetDlgCtrlID(defaultControl_->Handle()), DC_HASDEFID);
+            return;
+        }
+        m.Result = 0;
+        return;
+    case WM_COMMAND:
+        // The dialog manager turns Escape into IDCANCEL; there is no child with that id here.
+        if (LOWORD(m.WParam) == IDCANCEL && m.LParam == 0) {
+            if (cancelControl_ && cancelControl_->CanFocus())
+                cancelControl_->Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+            m.Result = 0;
+            return;
+        }
+        if (LOWORD(m.WParam) == IDOK && m.LParam == 0) {
+            m.Result = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---- TApplication -----------------------------------------------------------------------------------
+
+namespace {
+constexpr const wchar_t* kAppClass = L"QuennelApplication";
+}
+
+TApplication::TApplication() : TComponent(nullptr) {
+    Application = this;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(ModuleInstance(), kAppClass, &wc)) {
+        wc.lpfnWndProc = &WindowProc;
+        wc.hInstance = ModuleInstance();
+        wc.lpszClassName = kAppClass;
+        wc.hIcon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(1));
+        RegisterClassExW(&wc);
+    }
+    // A zero-sized window at the screen's centre: shown, it gives the program its one task-bar entry.
+    window_.reset(CreateWindowExW(WS_EX_APPWINDOW, kAppClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU |
+                                  WS_MINIMIZEBOX, ScreenWidth() / 2, ScreenHeight() / 2, 0, 0, nullptr,
+                                  nullptr, ModuleInstance(), nullptr));
+}
+
+TApplication::~TApplication() {
+    DestroyComponents(); // the forms go while their owner window is still there
+    window_.reset();
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::wstring& t) {
+    title_ = t;
+    if (window_) SetWindowTextW(window_.get(), t.c_str());
+}
+
+void TApplication::Notification(TComponent* c, TOperation op) {
+    TComponent::Notification(c, op);
+    if (op != TOperation::opRemove) return;
+    if (c == mainForm_) mainForm_ = nullptr;
+    for (auto it = references_.begin(); it != references_.end();)
+        if (it->form == c) {
+            it->clear();
+            it = references_.erase(it);
+        } else {
+            ++it;
+        }
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && Application) {
+        // Activating the task-bar entry brings up the program's top visible form.
+        for (int i = 0; i < Application->ComponentCount(); ++i)
+            if (auto* f = dynamic_cast<TForm*>(Application->Components(i)); f && f->Visible() && f->HandleAllocated()) {
+                SetActiveWindow(f->Handle());
+                break;
+            }
+        return 0;
+    }
+    return DefWindowProcW(h, msg, w, l);
+}
+
+void TApplication::FormVisibilityChanged() {
+    bool want = boxesOpen_ > 0;
+    for (int i = 0; i < ComponentCount() && !want; ++i)
+        if (auto* f = dynamic_cast<TForm*>(Components(i)); f && f->Visible()) want = true;
+    if (window_ && want != TaskbarEntryVisible())
+        ShowWindow(window_.get(), want ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+bool TApplication::TaskbarEntryVisible() const { return window_ && IsWindowVisible(window_.get()); }
+
+bool TApplication::DispatchOne(MSG& msg) {
+    // Dialog keys (Tab, Enter, Escape) for the active form.
+    HWND active = GetActiveWindow();
+    if (active && dynamic_cast<TForm*>(TWinControl::FromHandle(active)) && IsDialogMessageW(active, &msg))
+        return true;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+bool TApplication::HandleMessage() {
+    MSG msg;
+    BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) {
+        terminated_ = true;
+        return false;
+    }
+    DispatchOne(msg);
+    return !terminated_;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            return;
+        }
+        DispatchOne(msg);
+    }
+}
+
+void TApplication::Run() {
+    if (mainForm_) mainForm_->Show();
+    while (!terminated_ && HandleMessage()) {
+    }
+}
+
+void TApplication::Terminate() {
+    if (terminated_) return;
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+std::wstring TApplication::ErrorBoxText(const std::wstring& message) {
+    std::wstring text = message;
+    if (!text.empty() && text.back() > L'.') text += L'.';
+    return text;
+}
+
+void TApplication::HandleException(const std::wstring& message) {
+    if (OnException) {
+        OnException(message);
+        return;
+    }
+    MessageBox(ErrorBoxText(message), title_, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner || !TWinControl::FromHandle(owner)) owner = window_.get();
+    ++boxesOpen_;
+    FormVisibilityChanged();
+    int r = ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+    --boxesOpen_;
+    FormVisibilityChanged();
+    return r;
+}

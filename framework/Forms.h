@@ -1,0 +1,145 @@
+// Forms and the application object: top-level windows, modal showing, the message loop and error box.
+#pragma once
+
+#include "Controls.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
+enum TModalResult : int {
+    mrNone = 0,
+    mrOk = IDOK,
+    mrCancel = IDCANCEL,
+    mrAbort = IDABORT,
+    mrRetry = IDRETRY,
+    mrIgnore = IDIGNORE,
+    mrYes = IDYES,
+    mrNo = IDNO
+};
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s);
+    // Whether the caption carries the system menu (and with it the close box).
+    bool SystemMenu() const { return systemMenu_; }
+    void SetSystemMenu(bool v);
+    // Sets the outer size so that the client area has the given size.
+    void SetClientSize(int w, int h);
+
+    void Show();
+    void Hide();
+    // Hides the form; a modal form ends its modal loop as given up; the main form ends the program.
+    void Close();
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int r) { modalResult_ = r; }
+    void SetVisible(bool v) override;
+
+    // The buttons that Enter and Escape press (null for none).
+    TWinControl* DefaultControl() const { return defaultControl_; }
+    void SetDefaultControl(TWinControl* c) { defaultControl_ = c; }
+    TWinControl* CancelControl() const { return cancelControl_; }
+    void SetCancelControl(TWinControl* c) { cancelControl_ = c; }
+    // The control that gets the focus when the form is activated.
+    TWinControl* ActiveControl() const;
+    void SetActiveControl(TWinControl* c);
+
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnClose;
+
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void Notification(TComponent* c, TOperation op) override;
+    void FocusFirst();
+
+private:
+    void ApplyStyle();
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+    bool systemMenu_ = true;
+    bool positioned_ = false;
+    bool modal_ = false;
+    int modalResult_ = mrNone;
+    int clientW_ = -1, clientH_ = -1;
+    TWinControl* defaultControl_ = nullptr;
+    TWinControl* cancelControl_ = nullptr;
+    TWinControl* activeControl_ = nullptr;
+};
+
+// The application: owns the forms, runs the message loop, carries the task-bar entry and the error box.
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize() {}
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(const std::wstring& t);
+    // The window that carries the program's task-bar entry; every form is owned by it.
+    HWND Handle() const { return window_.get(); }
+    TForm* MainForm() const { return mainForm_; }
+
+    // Creates a form owned by the application; the first one created becomes the main form.
+    // The reference is cleared again when the form is destroyed.
+    template <typename T> void CreateForm(T*& reference) {
+        reference = New<T>(this);
+        T** ref = &reference;
+        references_.push_back({reference, [ref] { *ref = nullptr; }});
+        if (!mainForm_) mainForm_ = reference;
+    }
+
+    // Shows the main form and processes messages until Terminate.
+    void Run();
+    // Waits for and dispatches one message; false once the loop is asked to end.
+    bool HandleMessage();
+    // Dispatches the messages waiting now, without waiting.
+    void ProcessMessages();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // Shows an escaped error: stop icon, the title as caption, the message with a closing full stop.
+    void HandleException(const std::wstring& message);
+    static std::wstring ErrorBoxText(const std::wstring& message);
+    // A message box owned by the active form, with the task-bar entry present while it is open.
+    int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+
+    // Called whenever a form is shown or hidden: the task-bar entry is present only while a window is.
+    void FormVisibilityChanged();
+    bool TaskbarEntryVisible() const;
+
+    // Observers for tests and tools: called with the error text instead of showing the box when set.
+    std::function<void(const std::wstring&)> OnException;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override;
+
+private:
+    bool DispatchOne(MSG& msg);
+    static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    std::wstring title_;
+    win::Window window_;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    int boxesOpen_ = 0;
+    struct Reference {
+        TComponent* form;
+        std::function<void()> clear;
+    };
+    std::vector<Reference> references_;
+};
+
+extern TApplication* Application;
+
+// Screen size of the primary monitor.
+int ScreenWidth();
+int ScreenHeight();

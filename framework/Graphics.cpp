@@ -1,0 +1,184 @@
+#include "Graphics.h"
+
+#include <array>
+#include <cwchar>
+#include <utility>
+
+COLORREF ColorToRGB(TColor c) {
+    if (c < 0) return GetSysColor(c & 0xFF);
+    return static_cast<COLORREF>(c);
+}
+
+namespace {
+struct ColorName {
+    TColor color;
+    const wchar_t* name;
+};
+constexpr std::array<ColorName, 42> kColorNames{{
+    {clBlack, L"clBlack"},
+    {clMaroon, L"clMaroon"},
+    {clGreen, L"clGreen"},
+    {clOlive, L"clOlive"},
+    {clNavy, L"clNavy"},
+    {clPurple, L"clPurple"},
+    {clTeal, L"clTeal"},
+    {clGray, L"clGray"},
+    {clSilver, L"clSilver"},
+    {clRed, L"clRed"},
+    {clLime, L"clLime"},
+    {clYellow, L"clYellow"},
+    {clBlue, L"clBlue"},
+    {clFuchsia, L"clFuchsia"},
+    {clAqua, L"clAqua"},
+    {clWhite, L"clWhite"},
+    {clScrollBar, L"clScrollBar"},
+    {clBackground, L"clBackground"},
+    {SysColor(COLOR_ACTIVECAPTION), L"clActiveCaption"},
+    {SysColor(COLOR_INACTIVECAPTION), L"clInactiveCaption"},
+    {SysColor(COLOR_MENU), L"clMenu"},
+    {clWindow, L"clWindow"},
+    {SysColor(COLOR_WINDOWFRAME), L"clWindowFrame"},
+    {SysColor(COLOR_MENUTEXT), L"clMenuText"},
+    {clWindowText, L"clWindowText"},
+    {SysColor(COLOR_CAPTIONTEXT), L"clCaptionText"},
+    {SysColor(COLOR_ACTIVEBORDER), L"clActiveBorder"},
+    {SysColor(COLOR_INACTIVEBORDER), L"clInactiveBorder"},
+    {SysColor(COLOR_APPWORKSPACE), L"clAppWorkSpace"},
+    {clHighlight, L"clHighlight"},
+    {clHighlightText, L"clHighlightText"},
+    {clBtnFace, L"clBtnFace"},
+    {clBtnShadow, L"clBtnShadow"},
+    {clGrayText, L"clGrayText"},
+    {clBtnText, L"clBtnText"},
+    {SysColor(COLOR_INACTIVECAPTIONTEXT), L"clInactiveCaptionText"},
+    {clBtnHighlight, L"clBtnHighlight"},
+    {cl3DDkShadow, L"cl3DDkShadow"},
+    {cl3DLight, L"cl3DLight"},
+    {SysColor(COLOR_INFOTEXT), L"clInfoText"},
+    {clInfoBk, L"clInfoBk"},
+    {clNone, L"clNone"},
+}};
+} // namespace
+
+bool IdentToColor(const std::wstring& ident, TColor& c) {
+    for (const auto& n : kColorNames)
+        if (_wcsicmp(n.name, ident.c_str()) == 0) {
+            c = n.color;
+            return true;
+        }
+    return false;
+}
+
+std::wstring ColorToString(TColor c) {
+    for (const auto& n : kColorNames)
+        if (n.color == c) return n.name;
+    wchar_t buf[16];
+    swprintf(buf, 16, L"$%.8X", static_cast<unsigned>(c));
+    return buf;
+}
+
+TColor StringToColor(const std::wstring& text) {
+    TColor c = 0;
+    if (IdentToColor(text, c)) return c;
+    // Integer text: decimal with an optional sign, or "$" followed by hexadecimal digits.
+    std::wstring t = text;
+    auto fail = [&]() -> TColor { throw EConvertError(L"'" + text + L"' is not a valid integer value"); };
+    if (t.empty()) return fail();
+    bool neg = false;
+    size_t i = 0;
+    if (t[i] == L'-' || t[i] == L'+') neg = t[i++] == L'-';
+    int base = 10;
+    if (i < t.size() && (t[i] == L'$')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < t.size() && t[i] == L'0' && (t[i + 1] == L'x' || t[i + 1] == L'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= t.size()) return fail();
+    unsigned long long v = 0;
+    for (; i < t.size(); ++i) {
+        int d;
+        wchar_t ch = t[i];
+        if (ch >= L'0' && ch <= L'9')
+            d = ch - L'0';
+        else if (base == 16 && ch >= L'a' && ch <= L'f')
+            d = ch - L'a' + 10;
+        else if (base == 16 && ch >= L'A' && ch <= L'F')
+            d = ch - L'A' + 10;
+        else
+            return fail();
+        v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
+        if (v > 0xFFFFFFFFull) return fail();
+    }
+    if (base == 10 && !neg && v > 0x7FFFFFFFull) return fail();
+    long long s = neg ? -static_cast<long long>(v) : static_cast<long long>(v);
+    return static_cast<TColor>(static_cast<std::uint32_t>(s));
+}
+
+void TIcon::Assign(const TIcon& source) {
+    if (&source == this) return;
+    handle_.reset(source.Empty() ? nullptr : CopyIcon(source.Handle()));
+    Changed();
+}
+
+void TIcon::LoadFromResource(HINSTANCE module, int id, int size) {
+    handle_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+    Changed();
+}
+
+void TIcon::SetHandle(HICON icon) {
+    handle_.reset(icon);
+    Changed();
+}
+
+void TFont::Change() {
+    handle_.reset();
+    Changed();
+}
+void TFont::SetName(const std::wstring& v) {
+    if (v != name_) name_ = v, Change();
+}
+void TFont::SetHeight(int v) {
+    if (v != height_) height_ = v, Change();
+}
+void TFont::SetSize(int points) { SetHeight(MulDiv(points, 96, 72)); }
+void TFont::SetStyle(TFontStyles v) {
+    if (v != style_) style_ = v, Change();
+}
+void TFont::SetColor(TColor v) {
+    if (v != color_) color_ = v, Change();
+}
+void TFont::SetCharset(BYTE v) {
+    if (v != charset_) charset_ = v, Change();
+}
+void TFont::Assign(const TFont& f) {
+    if (&f == this) return;
+    name_ = f.name_;
+    height_ = f.height_;
+    style_ = f.style_;
+    color_ = f.color_;
+    charset_ = f.charset_;
+    Change();
+}
+
+LOGFONTW TFont::LogFont() const {
+    LOGFONTW lf{};
+    lf.lfHeight = -height_;
+    lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style_ & fsItalic) ? 1 : 0;
+    lf.lfUnderline = (style_ & fsUnderline) ? 1 : 0;
+    lf.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
+    lf.lfCharSet = charset_;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+HFONT TFont::Handle() const {
+    if (!handle_) {
+        LOGFONTW lf = LogFont();
+        handle_.reset(CreateFontIndirectW(&lf));
+    }
+    return handle_.get();
+}

@@ -1,0 +1,101 @@
+// Colours, icons and the graphics-object base of the style records.
+#pragma once
+
+#include "Classes.h"
+#include "Win32.h"
+
+#include <cstdint>
+#include <string>
+
+// 0x00BBGGRR for RGB colours; 0x80000000 + n for system colour n; clNone for "no colour".
+using TColor = std::int32_t;
+
+constexpr TColor SysColor(int n) { return static_cast<TColor>(0x80000000u + static_cast<unsigned>(n)); }
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
+                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
+                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
+                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
+constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clBackground = SysColor(COLOR_BACKGROUND),
+                 clWindow = SysColor(COLOR_WINDOW), clWindowText = SysColor(COLOR_WINDOWTEXT),
+                 clBtnFace = SysColor(COLOR_BTNFACE), clBtnShadow = SysColor(COLOR_BTNSHADOW),
+                 clGrayText = SysColor(COLOR_GRAYTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
+                 clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT), clHighlight = SysColor(COLOR_HIGHLIGHT),
+                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT), cl3DDkShadow = SysColor(COLOR_3DDKSHADOW),
+                 cl3DLight = SysColor(COLOR_3DLIGHT), clInfoBk = SysColor(COLOR_INFOBK);
+
+// Resolves system colours to RGB; RGB colours pass through (clNone resolves to its own value).
+COLORREF ColorToRGB(TColor c);
+
+// Colour text: a colour name ("clRed", "clBtnFace"), decimal or "$" hexadecimal. StringToColor raises
+// EConvertError for text that is none of these.
+std::wstring ColorToString(TColor c);
+TColor StringToColor(const std::wstring& text);
+bool IdentToColor(const std::wstring& ident, TColor& c);
+
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Base of every style record: a persistent object with a change event.
+class TGraphicsObject : public TPersistent {
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Changed() {
+        if (OnChange) OnChange(this);
+    }
+};
+
+// An icon image, owned. Empty until loaded or assigned.
+class TIcon : public TGraphicsObject {
+public:
+    TIcon() = default;
+    HICON Handle() const { return handle_.get(); }
+    bool Empty() const { return !handle_; }
+    // Takes ownership of a copy of the icon's image.
+    void Assign(const TIcon& source);
+    // Loads an icon resource of this module at the given size (0: system small/large default).
+    void LoadFromResource(HINSTANCE module, int id, int size);
+    void SetHandle(HICON icon); // takes ownership
+
+private:
+    win::Icon handle_;
+};
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using TFontStyles = unsigned;
+
+// A font description with a handle made on demand and remade after every change.
+class TFont : public TGraphicsObject {
+public:
+    TFont() = default;
+    const std::wstring& Name() const { return name_; }
+    void SetName(const std::wstring& v);
+    // Character height in pixels (negative LOGFONT height: the em height without internal leading).
+    int Height() const { return height_; }
+    void SetHeight(int v);
+    // Point size at 96 dots per inch; sets the height.
+    void SetSize(int points);
+    TFontStyles Style() const { return style_; }
+    void SetStyle(TFontStyles v);
+    TColor Color() const { return color_; }
+    void SetColor(TColor v);
+    BYTE Charset() const { return charset_; }
+    void SetCharset(BYTE v);
+    void Assign(const TFont& f);
+    LOGFONTW LogFont() const;
+    HFONT Handle() const; // owned by the font; valid until the next change
+
+private:
+    void Change();
+    std::wstring name_ = L"MS Sans Serif";
+    int height_ = 11;
+    TFontStyles style_ = 0;
+    TColor color_ = clWindowText;
+    BYTE charset_ = DEFAULT_CHARSET;
+    mutable win::Font handle_;
+};

@@ -1,0 +1,31 @@
+// The seam for every call that leaves the process or the session: tray icons, starting programs, ending the
+// session, the cursor position. The default forwards to Win32; tests install a recorder instead.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace win {
+
+class TShell {
+public:
+    virtual ~TShell() = default;
+
+    virtual BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data);
+    virtual BOOL ShellExecuteInfo(SHELLEXECUTEINFOW* info);
+    virtual HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                                   const wchar_t* dir, int show);
+    // Starts a command line with a normal window; the process and thread handles are closed at once.
+    virtual BOOL StartProcess(const wchar_t* commandLine, int show);
+    virtual DWORD WaitForProcess(HANDLE process, DWORD milliseconds);
+    virtual BOOL EndSession(UINT flags, DWORD reason);
+    // Switches one privilege of the process token on or off; false when the token cannot be adjusted.
+    virtual BOOL SetPrivilege(const wchar_t* name, bool enable);
+    virtual BOOL CursorPos(POINT* pt);
+
+    // The seam in use: the real one unless a test installed another (pass nullptr to restore).
+    static TShell& Current();
+    static void Install(TShell* shell);
+};
+
+} // namespace win

@@ -1,0 +1,66 @@
+#include "Win32.h"
+
+namespace win {
+
+namespace {
+long g_liveGdi = 0; // GUI-thread only: GDI objects belong to the thread's paints
+}
+
+long LiveGdiObjects() { return g_liveGdi; }
+void NoteGdiCreated() { ++g_liveGdi; }
+void NoteGdiReleased() { --g_liveGdi; }
+
+MemoryDC::MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {
+    if (dc_) NoteGdiCreated();
+}
+MemoryDC::~MemoryDC() {
+    if (dc_) {
+        DeleteDC(dc_);
+        NoteGdiReleased();
+    }
+}
+
+WindowDC::WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {
+    if (dc_) NoteGdiCreated();
+}
+WindowDC::~WindowDC() {
+    if (dc_) {
+        ReleaseDC(hwnd_, dc_);
+        NoteGdiReleased();
+    }
+}
+
+std::wstring ToWide(std::string_view bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+    return out;
+}
+
+std::string FromWide(std::wstring_view text, UINT codePage) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring ToWide(std::string_view utf8) { return ToWide(utf8, CP_UTF8); }
+std::string ToUtf8(std::wstring_view text) { return FromWide(text, CP_UTF8); }
+
+std::wstring SystemErrorText(DWORD code) {
+    wchar_t* buf = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    std::wstring text = n ? std::wstring(buf, n) : std::wstring();
+    if (buf) LocalFree(buf);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+} // namespace win

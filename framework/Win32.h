@@ -1,0 +1,197 @@
+// Thin RAII owners for the Win32 handles the program uses, plus the text conversions at file boundaries.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace win {
+
+// Live count of GDI objects and DCs created through the owners below. GetGuiResources answers 0 under
+// Wine, so leak tests read this count instead.
+long LiveGdiObjects();
+void NoteGdiCreated();
+void NoteGdiReleased();
+
+// Owns any HGDIOBJ (pen, brush, font, bitmap, region) and deletes it once.
+template <typename H> class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(H h) : h_(h) {
+        if (h_) NoteGdiCreated();
+    }
+    ~GdiObject() { reset(); }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& o) noexcept {
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, nullptr);
+        }
+        return *this;
+    }
+    void reset(H h = nullptr) {
+        if (h_) {
+            DeleteObject(h_);
+            NoteGdiReleased();
+        }
+        h_ = h;
+        if (h_) NoteGdiCreated();
+    }
+    H release() { return std::exchange(h_, nullptr); }
+    H get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    H h_ = nullptr;
+};
+
+using Pen = GdiObject<HPEN>;
+using Brush = GdiObject<HBRUSH>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Region = GdiObject<HRGN>;
+
+// Selects an object into a DC for the guard's lifetime and restores the previous one.
+class SelectObjectGuard {
+public:
+    SelectObjectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
+    ~SelectObjectGuard() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    SelectObjectGuard(const SelectObjectGuard&) = delete;
+    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// Saves the DC state and restores it when the guard goes.
+class SaveDCGuard {
+public:
+    explicit SaveDCGuard(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+    ~SaveDCGuard() { RestoreDC(dc_, id_); }
+    SaveDCGuard(const SaveDCGuard&) = delete;
+    SaveDCGuard& operator=(const SaveDCGuard&) = delete;
+
+private:
+    HDC dc_;
+    int id_;
+};
+
+// A memory DC compatible with another DC; deleted with the owner.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC compatibleWith);
+    ~MemoryDC();
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// GetDC/ReleaseDC pair for a window (or the screen when hwnd is null).
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd);
+    ~WindowDC();
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+    operator HDC() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// BeginPaint/EndPaint pair.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintDC() { EndPaint(hwnd_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& paintRect() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// Generic owner for handles closed by one function (files, processes, menus, windows, icons).
+template <typename H, auto Close, intptr_t Invalid = 0> class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(H h) : h_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, invalid())) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, invalid());
+        }
+        return *this;
+    }
+    void reset(H h = invalid()) {
+        if (valid()) Close(h_);
+        h_ = h;
+    }
+    H release() { return std::exchange(h_, invalid()); }
+    H get() const { return h_; }
+    bool valid() const { return h_ != invalid() && h_ != nullptr; }
+    explicit operator bool() const { return valid(); }
+
+private:
+    static H invalid() { return reinterpret_cast<H>(Invalid); }
+    H h_ = invalid();
+};
+
+inline void CloseFileHandle(HANDLE h) { CloseHandle(h); }
+inline void CloseMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void CloseWindowHandle(HWND h) { DestroyWindow(h); }
+inline void CloseIconHandle(HICON h) { DestroyIcon(h); }
+
+using Handle = UniqueHandle<HANDLE, CloseFileHandle>;
+using File = UniqueHandle<HANDLE, CloseFileHandle, -1>;
+using Menu = UniqueHandle<HMENU, CloseMenuHandle>;
+using Window = UniqueHandle<HWND, CloseWindowHandle>;
+using Icon = UniqueHandle<HICON, CloseIconHandle>;
+
+// Opens the clipboard for the guard's lifetime; check opened().
+class ClipboardOpen {
+public:
+    explicit ClipboardOpen(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~ClipboardOpen() {
+        if (open_) CloseClipboard();
+    }
+    ClipboardOpen(const ClipboardOpen&) = delete;
+    ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+    bool opened() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// Code-page conversions used where bytes meet the program's UTF-16 text.
+constexpr UINT CP_GB2312 = 936;
+std::wstring ToWide(std::string_view bytes, UINT codePage);
+std::string FromWide(std::wstring_view text, UINT codePage);
+std::wstring ToWide(std::string_view utf8); // UTF-8
+std::string ToUtf8(std::wstring_view text);
+
+// Message text of a Win32 error code, without the trailing line break.
+std::wstring SystemErrorText(DWORD code);
+
+} // namespace win

@@ -1,0 +1,64 @@
+# Shared steps of scripts/run and scripts/test: packages, build, Wine prefixes. Sourced, not run.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
+          fonts-wqy-microhei xdotool xclip imagemagick x11-apps)
+
+ensure_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+}
+
+build() {
+    if [ ! -f "$BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    fi
+    cmake --build "$BUILD"
+}
+
+# Makes a Wine prefix once: Chinese captions map "宋体" to the CJK font; with "desktop" the prefix runs a
+# virtual desktop, whose taskbar holds the tray (an icon delete there takes a millisecond, not two seconds).
+prepare_prefix() {
+    local prefix=$1 mode=${2:-}
+    export WINEPREFIX=$prefix
+    [ -f "$prefix/.quennel-ready" ] && return 0
+    echo "Preparing the Wine prefix $prefix (once)..."
+    mkdir -p "$prefix"
+    local reg="$prefix/quennel.reg"
+    {
+        printf 'REGEDIT4\n\n'
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
+        printf '"宋体"="WenQuanYi Micro Hei"\n"SimSun"="WenQuanYi Micro Hei"\n"MS Sans Serif"="Tahoma"\n\n'
+        if [ "$mode" = desktop ]; then
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1024x768"\n\n'
+        fi
+    } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+    # regedit wants a Unicode file for the Chinese name; turn the header into the Unicode one.
+    python3 - "$reg" <<'PY'
+import sys
+p = sys.argv[1]
+t = open(p, 'rb').read().decode('utf-16')
+t = t.replace('REGEDIT4', 'Windows Registry Editor Version 5.00', 1)
+open(p, 'wb').write(t.encode('utf-16'))
+PY
+    wineboot -i >/dev/null 2>&1 || true
+    wine regedit "$reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.quennel-ready"
+}

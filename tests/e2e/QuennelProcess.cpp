@@ -1,0 +1,111 @@
+#include "QuennelProcess.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+namespace {
+std::wstring BuiltProgram() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"quennel.exe";
+}
+
+struct FindData {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* caption;
+    bool visibleOnly;
+    HWND found;
+};
+} // namespace
+
+QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName) {
+    std::wstring exe = dir.File(exeName);
+    if (!CopyFileW(BuiltProgram().c_str(), exe.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy quennel.exe: " << GetLastError();
+        return;
+    }
+    std::wstring cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si,
+                        &pi)) {
+        ADD_FAILURE() << "cannot start quennel.exe: " << GetLastError();
+        return;
+    }
+    CloseHandle(pi.hThread);
+    process_.reset(pi.hProcess);
+    pid_ = pi.dwProcessId;
+    WaitForInputIdle(pi.hProcess, 15000);
+}
+
+QuennelProcess::~QuennelProcess() {
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+HWND QuennelProcess::FindWindow(const wchar_t* cls, const wchar_t* caption, bool visibleOnly) const {
+    FindData d{pid_, cls, caption, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+            auto* d = reinterpret_cast<FindData*>(l);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid != d->pid || (d->visibleOnly && !IsWindowVisible(h))) return TRUE;
+            wchar_t buf[256];
+            if (d->cls && (!GetClassNameW(h, buf, 256) || wcscmp(buf, d->cls) != 0)) return TRUE;
+            if (d->caption && (GetWindowTextW(h, buf, 256), wcscmp(buf, d->caption) != 0)) return TRUE;
+            d->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+HWND QuennelProcess::WaitForWindow(const wchar_t* cls, const wchar_t* caption, DWORD boundMs) const {
+    HWND h = nullptr;
+    test::PumpUntil([&] { return (h = FindWindow(cls, caption)) != nullptr; }, boundMs);
+    return h;
+}
+
+HWND QuennelProcess::TrayWindow() const { return FindWindow(L"QuennelUtilWindow", nullptr, false); }
+
+bool QuennelProcess::ShellKnowsIcon(HWND w) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = w;
+    nid.uID = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+DWORD QuennelProcess::WaitForExit(DWORD boundMs) {
+    if (!process_) return STILL_ACTIVE;
+    test::PumpUntil([&] { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }, boundMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+std::wstring DialogText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND h, LPARAM l) -> BOOL {
+            wchar_t cls[32];
+            GetClassNameW(h, cls, 32);
+            if (_wcsicmp(cls, L"Static") == 0) {
+                wchar_t buf[512];
+                if (GetWindowTextW(h, buf, 512) > 0) *reinterpret_cast<std::wstring*>(l) += buf;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+} // namespace e2e

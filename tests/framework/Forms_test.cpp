@@ -1,0 +1,171 @@
+#include "framework/StdCtrls.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ErrorBox, FullStopFollowsOnlyCharactersAboveTheFullStop) {
+    EXPECT_EQ(TApplication::ErrorBoxText(L"File access denied"), L"File access denied.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"I/O error 5"), L"I/O error 5.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"文件错误"), L"文件错误.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"Done."), L"Done.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"Stop!"), L"Stop!");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"(x)"), L"(x)");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"trailing "), L"trailing ");
+    EXPECT_EQ(TApplication::ErrorBoxText(L""), L"");
+}
+
+struct FormFixture : ::testing::Test {
+    TForm* form = New<TForm>(Application);
+    ~FormFixture() override { delete form; }
+};
+
+TEST_F(FormFixture, ClientSizeIsKeptForEveryBorderStyle) {
+    for (auto style : {TFormBorderStyle::bsDialog, TFormBorderStyle::bsToolWindow, TFormBorderStyle::bsSizeable,
+                       TFormBorderStyle::bsSizeToolWin}) {
+        form->SetBorderStyle(style);
+        form->SetClientSize(306, 196);
+        RECT r;
+        GetClientRect(form->Handle(), &r);
+        EXPECT_EQ(r.right, 306);
+        EXPECT_EQ(r.bottom, 196);
+    }
+}
+
+TEST_F(FormFixture, DialogWithoutSystemMenuHasNoCaptionButtonsAndIsOwnedByTheApplication) {
+    form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form->SetSystemMenu(false);
+    LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & WS_SYSMENU);
+    EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), Application->Handle());
+    form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+    form->SetSystemMenu(true);
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU);
+}
+
+TEST_F(FormFixture, CentredAtFirstShowAndLeftWhereItWasAfterwards) {
+    form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+    form->SetClientSize(255, 82);
+    form->Show();
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, (ScreenWidth() - (r.right - r.left)) / 2);
+    EXPECT_EQ(r.top, (ScreenHeight() - (r.bottom - r.top)) / 2);
+    form->Hide();
+    SetWindowPos(form->Handle(), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    form->Show();
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 20);
+    form->Hide();
+}
+
+TEST_F(FormFixture, CentringNeverPlacesAWindowAboveOrLeftOfTheScreen) {
+    form->SetBounds(0, 0, ScreenWidth() + 200, ScreenHeight() + 100);
+    form->Show();
+    EXPECT_EQ(form->Left(), 0);
+    EXPECT_EQ(form->Top(), 0);
+    form->Hide();
+}
+
+TEST_F(FormFixture, CloseHidesAFormThatIsNotTheMainForm) {
+    form->Show();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsWindow(form->Handle()));
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(FormFixture, TaskbarEntryIsPresentExactlyWhileAFormIsVisible) {
+    EXPECT_FALSE(Application->TaskbarEntryVisible());
+    form->Show();
+    EXPECT_TRUE(Application->TaskbarEntryVisible());
+    form->Hide();
+    EXPECT_FALSE(Application->TaskbarEntryVisible());
+}
+
+TEST_F(FormFixture, ShowModalReturnsTheResultOfTheButtonPressed) {
+    auto* ok = New<TButton>(form);
+    ok->SetParent(form);
+    ok->SetModalResult(mrOk);
+    ok->SetDefault(true);
+    PostMessageW(ok->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(FormFixture, EscapePressesTheCancelButtonAndOtherWindowsAreDisabledMeanwhile) {
+    TForm* other = New<TForm>(Application);
+    other->Show();
+    auto* cancel = New<TButton>(form);
+    cancel->SetParent(form);
+    cancel->SetCancel(true);
+    bool otherDisabledDuring = false;
+    cancel->OnClick = [&](TObject*) {
+        otherDisabledDuring = !IsWindowEnabled(other->Handle());
+        form->SetModalResult(mrCancel);
+    };
+    form->OnShow = [&](TObject*) {
+        PostMessageW(cancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_TRUE(otherDisabledDuring);
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    delete other;
+}
+
+TEST_F(FormFixture, WmCloseEndsAModalFormAsGivenUp) {
+    form->OnShow = [&](TObject*) { PostMessageW(form->Handle(), WM_CLOSE, 0, 0); };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST_F(FormFixture, ErrorsEscapingAHandlerReachTheApplicationAndTheProgramCarriesOn) {
+    test::ErrorCatcher errors;
+    auto* b = New<TButton>(form);
+    b->SetParent(form);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) {
+        ++clicks;
+        throw EInOutError(ERROR_ACCESS_DENIED);
+    };
+    SendMessageW(b->Handle(), BM_CLICK, 0, 0);
+    SendMessageW(b->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 2);
+    ASSERT_EQ(errors.messages.size(), 2u);
+    EXPECT_EQ(errors.messages[0], L"File access denied");
+}
+
+TEST_F(FormFixture, TheFocusReturnsToTheControlThatHadItWhenTheFormWasLastActive) {
+    auto* a = New<TButton>(form);
+    a->SetParent(form);
+    auto* b = New<TButton>(form);
+    b->SetParent(form);
+    b->SetLeft(100);
+    form->Show();
+    ASSERT_TRUE(test::PumpUntil([&] { return GetFocus() == a->Handle(); }));
+    b->SetFocus();
+    form->Hide();
+    form->Show();
+    EXPECT_TRUE(test::PumpUntil([&] { return GetFocus() == b->Handle(); }));
+    form->Hide();
+}
+
+TEST(Application, CreateFormMakesTheFirstFormMainAndClearsTheReferenceWithTheForm) {
+    TForm* ref = nullptr;
+    TForm* main = Application->MainForm();
+    Application->CreateForm(ref);
+    ASSERT_NE(ref, nullptr);
+    if (!main) {
+        EXPECT_EQ(Application->MainForm(), ref);
+    }
+    delete ref;
+    EXPECT_EQ(ref, nullptr);
+    EXPECT_EQ(Application->MainForm(), main);
+}
+
+} // namespace

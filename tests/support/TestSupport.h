@@ -1,0 +1,71 @@
+// Helpers shared by the test programs: message pumping, a recording shell seam, temporary folders.
+#pragma once
+
+#include "framework/Forms.h"
+#include "framework/Shell.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// Dispatches messages until the condition holds or the bound passes; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs = 5000);
+// Dispatches what is waiting now.
+void Pump();
+
+// Records every call made through the shell seam and answers with configurable results.
+class RecordingShell : public win::TShell {
+public:
+    struct NotifyCall {
+        DWORD message;
+        NOTIFYICONDATAW data;
+    };
+    RecordingShell() { Install(this); }
+    ~RecordingShell() override { Install(nullptr); }
+
+    BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) override;
+    BOOL ShellExecuteInfo(SHELLEXECUTEINFOW* info) override;
+    HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                           const wchar_t* dir, int show) override;
+    BOOL StartProcess(const wchar_t* commandLine, int show) override;
+    DWORD WaitForProcess(HANDLE process, DWORD ms) override;
+    BOOL EndSession(UINT flags, DWORD reason) override;
+    BOOL SetPrivilege(const wchar_t* name, bool enable) override;
+    BOOL CursorPos(POINT* pt) override;
+
+    std::vector<NotifyCall> notify;
+    std::vector<std::wstring> calls; // every call, in order, as text
+    BOOL notifyResult = TRUE;
+    POINT cursor{0, 0};
+};
+
+// A fresh folder under the temporary directory, removed with its contents when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// Collects the messages of errors that reach the application while the object lives.
+class ErrorCatcher {
+public:
+    ErrorCatcher() {
+        Application->OnException = [this](const std::wstring& m) { messages.push_back(m); };
+    }
+    ~ErrorCatcher() { Application->OnException = nullptr; }
+    std::vector<std::wstring> messages;
+};
+
+} // namespace test
