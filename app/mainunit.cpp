@@ -21,6 +21,12 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     ZarButton1->SetParent(this);
     ZarButton1->OnClick = [this](TObject* s) { ZarButton1Click(s); };
 
+    WExit = New<TZarExitWindows>(this);
+    WExit->SetName(L"WExit");
+    WExit->SetExitType(xLogoff);
+    WExit->SetConfirm(false);
+    WExit->SetConfirmMessage(L"Are you sure you want to Logoff ?");
+
     TICON = New<TTrayIcon>(this);
     TICON->SetName(L"TICON");
     TICON->SetActive(false);
@@ -42,7 +48,9 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     }
 }
 
-void Tmainform::FormCreate(TObject*) { EnsureUpfFile(UpfPath()); }
+void Tmainform::FormCreate(TObject*) {
+    EnsureUpfFile(UpfPath());
+}
 
 void Tmainform::ZarButton1Click(TObject*) {
     Hide();

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "../components/TrayIcon.h"
+#include "../components/ZarTExitWindows.h"
 #include "../framework/StdCtrls.h"
 
 class Tmainform : public TForm {
 public:
     explicit Tmainform(TComponent* AOwner);
 
+    TZarExitWindows* WExit;
     TTrayIcon* TICON;
     TButton* ZarButton1;
 

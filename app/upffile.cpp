@@ -26,10 +26,11 @@ std::wstring UpfPath() {
 }
 
 std::string UpfTemplateBytes() {
-    static const wchar_t* const lines[] = {L"在此放入您的个人信息", L"姓名:", L"电子邮件:", L"电话号码:",
-                                           L"通讯地址:", L"......", L""};
+    static const wchar_t* const lines[] = {
+        L"在此放入您的个人信息", L"姓名:", L"电子邮件:", L"电话号码:", L"通讯地址:", L"......", L""};
     std::wstring text;
-    for (const wchar_t* line : lines) text += std::wstring(line) + L"\r\n";
+    for (const wchar_t* line : lines)
+        text += std::wstring(line) + L"\r\n";
     return win::FromWide(text, win::CP_GB2312);
 }
 
@@ -42,8 +43,8 @@ void EnsureUpfFile(const std::wstring& path) {
         throw EInOutError(openError); // there but unreadable (locked, no permission, a folder): leave it
 
     // CREATE_NEW: should the file appear meanwhile, it is left alone rather than overwritten.
-    win::File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+    win::File file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EInOutError(GetLastError());
     std::string bytes = UpfTemplateBytes();
     DWORD written = 0;

@@ -5,7 +5,8 @@
 #include <cwchar>
 
 TTrayIcon::TTrayIcon(TComponent* AOwner)
-    : TComponent(AOwner), icon_(std::make_unique<TIcon>()), window_([this](TMessage& m) { return WndProc(m); }),
+    : TComponent(AOwner), icon_(std::make_unique<TIcon>()),
+      window_([this](TMessage& m) { return WndProc(m); }),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
 
 TTrayIcon::~TTrayIcon() {

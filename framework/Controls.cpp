@@ -7,7 +7,9 @@
 #include <algorithm>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
-HINSTANCE ModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE ModuleInstance() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
 
 namespace {
 constexpr const wchar_t* kWindowClass = L"QuennelWindow";
@@ -41,7 +43,9 @@ TMouseButton ButtonOf(UINT msg) {
     }
 }
 
-bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+bool IsMouseMessage(UINT msg) {
+    return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK;
+}
 
 int g_nextCtrlId = 100; // child ids stay clear of IDOK and IDCANCEL
 } // namespace
@@ -291,7 +295,8 @@ void TWinControl::CreateWnd() {
     if (!handle_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
     UpdateFont();
     CreateHandleDone();
-    for (TWinControl* c : tabOrder_) c->HandleNeeded();
+    for (TWinControl* c : tabOrder_)
+        c->HandleNeeded();
     AlignControls();
 }
 
@@ -301,7 +306,8 @@ void TWinControl::DestroyWnd() {
 }
 
 void TWinControl::UpdateFont() {
-    if (handle_ && !wndClassDefault_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+    if (handle_ && !wndClassDefault_)
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
 }
 
 void TWinControl::FontChanged() {
@@ -350,7 +356,8 @@ void TWinControl::SetTabStop(bool v) {
     tabStop_ = v;
     if (handle_) {
         LONG_PTR st = GetWindowLongPtrW(handle_, GWL_STYLE);
-        SetWindowLongPtrW(handle_, GWL_STYLE, v ? (st | WS_TABSTOP) : (st & ~static_cast<LONG_PTR>(WS_TABSTOP)));
+        SetWindowLongPtrW(handle_, GWL_STYLE,
+                          v ? (st | WS_TABSTOP) : (st & ~static_cast<LONG_PTR>(WS_TABSTOP)));
     }
 }
 
@@ -375,9 +382,13 @@ void TWinControl::SetTabOrder(int order) {
         }
 }
 
-std::vector<TWinControl*> TWinControl::TabList() const { return tabOrder_; }
+std::vector<TWinControl*> TWinControl::TabList() const {
+    return tabOrder_;
+}
 
-bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+bool TWinControl::Focused() const {
+    return handle_ && GetFocus() == handle_;
+}
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
@@ -415,7 +426,8 @@ void TWinControl::AlignControls() {
                 r.right -= w;
                 break;
             case TAlign::alClient:
-                c->TControl::SetBounds(r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top));
+                c->TControl::SetBounds(r.left, r.top, std::max(0L, r.right - r.left),
+                                       std::max(0L, r.bottom - r.top));
                 break;
             case TAlign::alNone:
                 break;
@@ -427,7 +439,8 @@ void TWinControl::AlignControls() {
         }
     };
     // Controls that are aligned only record the request; TControl::SetBounds above would recurse.
-    for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) place(a);
+    for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient})
+        place(a);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -585,8 +598,7 @@ void TWinControl::WndProc(TMessage& m) {
                     mouseControl_ = nullptr;
                     ReleaseCapture();
                 }
-                target->Perform(m.Msg, m.WParam,
-                                MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
+                target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
                 m.Result = 0;
                 return;
             }

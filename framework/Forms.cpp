@@ -5,8 +5,12 @@
 
 TApplication* Application = nullptr;
 
-int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
 
 // ---- TForm ------------------------------------------------------------------------------------------
 
@@ -65,7 +69,8 @@ void TForm::ApplyStyle() {
     CreateParams(p);
     SetWindowLongPtrW(handle_, GWL_STYLE, p.Style | (IsWindowVisible(handle_) ? WS_VISIBLE : 0));
     SetWindowLongPtrW(handle_, GWL_EXSTYLE, p.ExStyle);
-    SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(handle_, nullptr, left_, top_, width_, height_,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TForm::SetClientSize(int w, int h) {
@@ -127,11 +132,13 @@ int TForm::ShowModal() {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND h, LPARAM l) -> BOOL {
-            if (IsWindowVisible(h) && IsWindowEnabled(h)) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+            if (IsWindowVisible(h) && IsWindowEnabled(h))
+                reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&disabled));
-    for (HWND h : disabled) EnableWindow(h, FALSE);
+    for (HWND h : disabled)
+        EnableWindow(h, FALSE);
     modal_ = true;
     modalResult_ = mrNone;
     try {
@@ -157,7 +164,9 @@ int TForm::ShowModal() {
     return modalResult_;
 }
 
-TWinControl* TForm::ActiveControl() const { return activeControl_; }
+TWinControl* TForm::ActiveControl() const {
+    return activeControl_;
+}
 
 void TForm::SetActiveControl(TWinControl* c) {
     activeControl_ = c;
@@ -252,9 +261,9 @@ TApplication::TApplication() : TComponent(nullptr) {
         RegisterClassExW(&wc);
     }
     // A zero-sized window at the screen's centre: shown, it gives the program its one task-bar entry.
-    window_.reset(CreateWindowExW(WS_EX_APPWINDOW, kAppClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU |
-                                  WS_MINIMIZEBOX, ScreenWidth() / 2, ScreenHeight() / 2, 0, 0, nullptr,
-                                  nullptr, ModuleInstance(), nullptr));
+    window_.reset(CreateWindowExW(WS_EX_APPWINDOW, kAppClass, L"",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ScreenWidth() / 2,
+                                  ScreenHeight() / 2, 0, 0, nullptr, nullptr, ModuleInstance(), nullptr));
 }
 
 TApplication::~TApplication() {
@@ -285,7 +294,8 @@ LRESULT CALLBACK TApplication::WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) 
     if (msg == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && Application) {
         // Activating the task-bar entry brings up the program's top visible form.
         for (int i = 0; i < Application->ComponentCount(); ++i)
-            if (auto* f = dynamic_cast<TForm*>(Application->Components(i)); f && f->Visible() && f->HandleAllocated()) {
+            if (auto* f = dynamic_cast<TForm*>(Application->Components(i));
+                f && f->Visible() && f->HandleAllocated()) {
                 SetActiveWindow(f->Handle());
                 break;
             }
@@ -302,7 +312,9 @@ void TApplication::FormVisibilityChanged() {
         ShowWindow(window_.get(), want ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-bool TApplication::TaskbarEntryVisible() const { return window_ && IsWindowVisible(window_.get()); }
+bool TApplication::TaskbarEntryVisible() const {
+    return window_ && IsWindowVisible(window_.get());
+}
 
 bool TApplication::DispatchOne(MSG& msg) {
     // Dialog keys (Tab, Enter, Escape) for the active form.

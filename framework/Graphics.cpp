@@ -142,7 +142,9 @@ void TFont::SetName(const std::wstring& v) {
 void TFont::SetHeight(int v) {
     if (v != height_) height_ = v, Change();
 }
-void TFont::SetSize(int points) { SetHeight(MulDiv(points, 96, 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(MulDiv(points, 96, 72));
+}
 void TFont::SetStyle(TFontStyles v) {
     if (v != style_) style_ = v, Change();
 }

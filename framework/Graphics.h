@@ -10,7 +10,9 @@
 // 0x00BBGGRR for RGB colours; 0x80000000 + n for system colour n; clNone for "no colour".
 using TColor = std::int32_t;
 
-constexpr TColor SysColor(int n) { return static_cast<TColor>(0x80000000u + static_cast<unsigned>(n)); }
+constexpr TColor SysColor(int n) {
+    return static_cast<TColor>(0x80000000u + static_cast<unsigned>(n));
+}
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,

@@ -11,15 +11,23 @@ TShell g_realShell;
 TShell* g_shell = &g_realShell; // replaced only by tests
 } // namespace
 
-TShell& TShell::Current() { return *g_shell; }
-void TShell::Install(TShell* shell) { g_shell = shell ? shell : &g_realShell; }
+TShell& TShell::Current() {
+    return *g_shell;
+}
+void TShell::Install(TShell* shell) {
+    g_shell = shell ? shell : &g_realShell;
+}
 
-BOOL TShell::NotifyIcon(DWORD message, NOTIFYICONDATAW* data) { return Shell_NotifyIconW(message, data); }
+BOOL TShell::NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+    return Shell_NotifyIconW(message, data);
+}
 
-BOOL TShell::ShellExecuteInfo(SHELLEXECUTEINFOW* info) { return ShellExecuteExW(info); }
+BOOL TShell::ShellExecuteInfo(SHELLEXECUTEINFOW* info) {
+    return ShellExecuteExW(info);
+}
 
 HINSTANCE TShell::ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                               const wchar_t* dir, int show) {
+                            const wchar_t* dir, int show) {
     return ShellExecuteW(owner, verb, file, params, dir, show);
 }
 
@@ -41,7 +49,9 @@ DWORD TShell::WaitForProcess(HANDLE process, DWORD milliseconds) {
     return WaitForSingleObject(process, milliseconds);
 }
 
-BOOL TShell::EndSession(UINT flags, DWORD reason) { return ExitWindowsEx(flags, reason); }
+BOOL TShell::EndSession(UINT flags, DWORD reason) {
+    return ExitWindowsEx(flags, reason);
+}
 
 BOOL TShell::SetPrivilege(const wchar_t* name, bool enable) {
     HANDLE raw = nullptr;
@@ -54,6 +64,8 @@ BOOL TShell::SetPrivilege(const wchar_t* name, bool enable) {
     return AdjustTokenPrivileges(token.get(), FALSE, &tp, 0, nullptr, nullptr);
 }
 
-BOOL TShell::CursorPos(POINT* pt) { return GetCursorPos(pt); }
+BOOL TShell::CursorPos(POINT* pt) {
+    return GetCursorPos(pt);
+}
 
 } // namespace win

@@ -14,7 +14,7 @@ public:
     virtual BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data);
     virtual BOOL ShellExecuteInfo(SHELLEXECUTEINFOW* info);
     virtual HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                                   const wchar_t* dir, int show);
+                                const wchar_t* dir, int show);
     // Starts a command line with a normal window; the process and thread handles are closed at once.
     virtual BOOL StartProcess(const wchar_t* commandLine, int show);
     virtual DWORD WaitForProcess(HANDLE process, DWORD milliseconds);

@@ -1,7 +1,8 @@
 #include "StdCtrls.h"
 
 TForm* GetParentForm(const TControl* c) {
-    while (c && c->Parent()) c = c->Parent();
+    while (c && c->Parent())
+        c = c->Parent();
     return dynamic_cast<TForm*>(const_cast<TControl*>(c));
 }
 
@@ -11,7 +12,9 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
     height_ = 25;
 }
 
-TForm* TButton::ParentForm() const { return GetParentForm(this); }
+TForm* TButton::ParentForm() const {
+    return GetParentForm(this);
+}
 
 void TButton::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);

@@ -6,9 +6,15 @@ namespace {
 long g_liveGdi = 0; // GUI-thread only: GDI objects belong to the thread's paints
 }
 
-long LiveGdiObjects() { return g_liveGdi; }
-void NoteGdiCreated() { ++g_liveGdi; }
-void NoteGdiReleased() { --g_liveGdi; }
+long LiveGdiObjects() {
+    return g_liveGdi;
+}
+void NoteGdiCreated() {
+    ++g_liveGdi;
+}
+void NoteGdiReleased() {
+    --g_liveGdi;
+}
 
 MemoryDC::MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {
     if (dc_) NoteGdiCreated();
@@ -48,8 +54,12 @@ std::string FromWide(std::wstring_view text, UINT codePage) {
     return out;
 }
 
-std::wstring ToWide(std::string_view utf8) { return ToWide(utf8, CP_UTF8); }
-std::string ToUtf8(std::wstring_view text) { return FromWide(text, CP_UTF8); }
+std::wstring ToWide(std::string_view utf8) {
+    return ToWide(utf8, CP_UTF8);
+}
+std::string ToUtf8(std::wstring_view text) {
+    return FromWide(text, CP_UTF8);
+}
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* buf = nullptr;

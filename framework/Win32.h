@@ -158,10 +158,18 @@ private:
     H h_ = invalid();
 };
 
-inline void CloseFileHandle(HANDLE h) { CloseHandle(h); }
-inline void CloseMenuHandle(HMENU h) { DestroyMenu(h); }
-inline void CloseWindowHandle(HWND h) { DestroyWindow(h); }
-inline void CloseIconHandle(HICON h) { DestroyIcon(h); }
+inline void CloseFileHandle(HANDLE h) {
+    CloseHandle(h);
+}
+inline void CloseMenuHandle(HMENU h) {
+    DestroyMenu(h);
+}
+inline void CloseWindowHandle(HWND h) {
+    DestroyWindow(h);
+}
+inline void CloseIconHandle(HICON h) {
+    DestroyIcon(h);
+}
 
 using Handle = UniqueHandle<HANDLE, CloseFileHandle>;
 using File = UniqueHandle<HANDLE, CloseFileHandle, -1>;

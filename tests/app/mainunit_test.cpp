@@ -24,6 +24,9 @@ TEST_F(MainFormFixture, IsTheAboutCardWithAnInactiveTrayIcon) {
     EXPECT_FALSE(form->TICON->Icon().Empty());
     EXPECT_TRUE(shell.notify.empty());
     EXPECT_EQ(form->ZarButton1->Caption(), L"确定");
+    EXPECT_EQ(form->WExit->ExitType(), xLogoff);
+    EXPECT_FALSE(form->WExit->Confirm());
+    EXPECT_EQ(form->WExit->ConfirmMessage(), L"Are you sure you want to Logoff ?");
 }
 
 TEST_F(MainFormFixture, CreationMakesSureThePersonalInformationFileExists) {

@@ -23,13 +23,13 @@ TEST(UpfPath, FollowsTheRunningExecutable) {
 }
 
 TEST(UpfTemplate, IsSevenGb2312LinesEndingInTwoLineBreaks) {
-    const std::string expected =
-        "\xD4\xDA\xB4\xCB\xB7\xC5\xC8\xEB\xC4\xFA\xB5\xC4\xB8\xF6\xC8\xCB\xD0\xC5\xCF\xA2\r\n" // 在此放入您的个人信息
-        "\xD0\xD5\xC3\xFB:\r\n"                                                               // 姓名:
-        "\xB5\xE7\xD7\xD3\xD3\xCA\xBC\xFE:\r\n"                                               // 电子邮件:
-        "\xB5\xE7\xBB\xB0\xBA\xC5\xC2\xEB:\r\n"                                               // 电话号码:
-        "\xCD\xA8\xD1\xB6\xB5\xD8\xD6\xB7:\r\n"                                               // 通讯地址:
-        "......\r\n\r\n";
+    const std::string expected = "\xD4\xDA\xB4\xCB\xB7\xC5\xC8\xEB\xC4\xFA\xB5\xC4\xB8\xF6\xC8\xCB\xD0\xC5"
+                                 "\xCF\xA2\r\n"                          // 在此放入您的个人信息
+                                 "\xD0\xD5\xC3\xFB:\r\n"                 // 姓名:
+                                 "\xB5\xE7\xD7\xD3\xD3\xCA\xBC\xFE:\r\n" // 电子邮件:
+                                 "\xB5\xE7\xBB\xB0\xBA\xC5\xC2\xEB:\r\n" // 电话号码:
+                                 "\xCD\xA8\xD1\xB6\xB5\xD8\xD6\xB7:\r\n" // 通讯地址:
+                                 "......\r\n\r\n";
     EXPECT_EQ(UpfTemplateBytes(), expected);
 }
 
@@ -43,7 +43,8 @@ TEST(UpfEnsure, FirstStartWritesExactlyTheTemplate) {
 TEST(UpfEnsure, AnExistingFileIsLeftByteForByte) {
     test::TempDir dir;
     std::wstring path = dir.File(L"Q.UPF");
-    for (const std::string& content : {std::string(), std::string("a\0b\r\n", 5), std::string("\x81\x20 x\n")}) {
+    for (const std::string& content :
+         {std::string(), std::string("a\0b\r\n", 5), std::string("\x81\x20 x\n")}) {
         test::WriteBytes(path, content);
         EnsureUpfFile(path);
         EXPECT_EQ(test::ReadBytes(path), content);
@@ -68,7 +69,8 @@ TEST(UpfEnsure, AFileHeldWithoutSharingIsReportedAndNotOverwritten) {
     std::wstring path = dir.File(L"Q.UPF");
     test::WriteBytes(path, "mine");
     {
-        win::File held(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        win::File held(
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         EXPECT_THROW(EnsureUpfFile(path), EInOutError);
     }

@@ -111,8 +111,8 @@ TEST_F(TrayFixture, RightClickCarriesTheCursorPositionAtHandlingTime) {
 }
 
 TEST_F(TrayFixture, OtherMouseMessagesRaiseNothingAndEveryCallbackAnswersZero) {
-    for (UINT m : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
-                   WM_MBUTTONDBLCLK})
+    for (UINT m :
+         {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK})
         EXPECT_EQ(Notify(m), 0);
     EXPECT_TRUE(events.empty());
     EXPECT_TRUE(shell.calls.empty()); // not even the cursor was read

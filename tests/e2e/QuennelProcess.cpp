@@ -73,7 +73,9 @@ HWND QuennelProcess::WaitForWindow(const wchar_t* cls, const wchar_t* caption, D
     return h;
 }
 
-HWND QuennelProcess::TrayWindow() const { return FindWindow(L"QuennelUtilWindow", nullptr, false); }
+HWND QuennelProcess::TrayWindow() const {
+    return FindWindow(L"QuennelUtilWindow", nullptr, false);
+}
 
 bool QuennelProcess::ShellKnowsIcon(HWND w) {
     NOTIFYICONDATAW nid{};

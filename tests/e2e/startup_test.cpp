@@ -7,7 +7,9 @@ namespace {
 
 using e2e::QuennelProcess;
 
-HWND OkButton(HWND card) { return FindWindowExW(card, nullptr, L"Button", nullptr); }
+HWND OkButton(HWND card) {
+    return FindWindowExW(card, nullptr, L"Button", nullptr);
+}
 
 void PressSpace(HWND button) {
     PostMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);

@@ -22,8 +22,8 @@ struct FormFixture : ::testing::Test {
 };
 
 TEST_F(FormFixture, ClientSizeIsKeptForEveryBorderStyle) {
-    for (auto style : {TFormBorderStyle::bsDialog, TFormBorderStyle::bsToolWindow, TFormBorderStyle::bsSizeable,
-                       TFormBorderStyle::bsSizeToolWin}) {
+    for (auto style : {TFormBorderStyle::bsDialog, TFormBorderStyle::bsToolWindow,
+                       TFormBorderStyle::bsSizeable, TFormBorderStyle::bsSizeToolWin}) {
         form->SetBorderStyle(style);
         form->SetClientSize(306, 196);
         RECT r;
@@ -110,9 +110,7 @@ TEST_F(FormFixture, EscapePressesTheCancelButtonAndOtherWindowsAreDisabledMeanwh
         otherDisabledDuring = !IsWindowEnabled(other->Handle());
         form->SetModalResult(mrCancel);
     };
-    form->OnShow = [&](TObject*) {
-        PostMessageW(cancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-    };
+    form->OnShow = [&](TObject*) { PostMessageW(cancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); };
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_TRUE(otherDisabledDuring);
     EXPECT_TRUE(IsWindowEnabled(other->Handle()));

@@ -33,12 +33,17 @@ BOOL RecordingShell::NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
 }
 
 BOOL RecordingShell::ShellExecuteInfo(SHELLEXECUTEINFOW* info) {
-    calls.push_back(std::wstring(L"ShellExecuteEx ") + (info->lpFile ? info->lpFile : L"(null)"));
-    return TRUE;
+    auto text = [](const wchar_t* p) { return p ? std::wstring(p) : std::wstring(); };
+    executes.push_back({*info, !info->lpVerb, !info->lpFile, !info->lpParameters, !info->lpDirectory,
+                        text(info->lpVerb), text(info->lpFile), text(info->lpParameters),
+                        text(info->lpDirectory)});
+    calls.push_back(L"ShellExecuteEx " + text(info->lpFile));
+    info->hProcess = processToReturn;
+    return executeResult;
 }
 
 HINSTANCE RecordingShell::ShellOpen(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                                       const wchar_t* dir, int show) {
+                                    const wchar_t* dir, int show) {
     auto s = [](const wchar_t* p) { return p ? std::wstring(L"\"") + p + L"\"" : std::wstring(L"null"); };
     calls.push_back(L"ShellExecute " + s(verb) + L" " + s(file) + L" " + s(params) + L" " + s(dir) + L" " +
                     std::to_wstring(show));
@@ -57,11 +62,13 @@ DWORD RecordingShell::WaitForProcess(HANDLE, DWORD ms) {
 
 BOOL RecordingShell::EndSession(UINT flags, DWORD) {
     calls.push_back(L"ExitWindows " + std::to_wstring(flags));
-    return TRUE;
+    if (!endSessionResult) SetLastError(endSessionError);
+    return endSessionResult;
 }
 
 BOOL RecordingShell::SetPrivilege(const wchar_t* name, bool enable) {
     calls.push_back(std::wstring(L"SetPrivilege ") + name + (enable ? L" on" : L" off"));
+    SetLastError(ERROR_SUCCESS); // as the real adjustment does on success
     return TRUE;
 }
 
@@ -69,6 +76,63 @@ BOOL RecordingShell::CursorPos(POINT* pt) {
     calls.push_back(L"CursorPos");
     *pt = cursor;
     return TRUE;
+}
+
+namespace {
+struct Watch {
+    std::wstring caption;
+    std::function<void(HWND)> action;
+};
+UINT_PTR g_watchTimer = 0;
+std::vector<Watch>& Watches() {
+    static std::vector<Watch> watches;
+    return watches;
+}
+HWND FindThreadWindow(const std::wstring& caption) {
+    struct Find {
+        const std::wstring* caption;
+        HWND found;
+    } f{&caption, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM l) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(l);
+            wchar_t buf[256];
+            GetWindowTextW(h, buf, 256);
+            if (IsWindowVisible(h) && *f->caption == buf) {
+                f->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    auto& watches = Watches();
+    for (size_t i = 0; i < watches.size(); ++i)
+        if (HWND h = FindThreadWindow(watches[i].caption)) {
+            auto action = std::move(watches[i].action);
+            watches.erase(watches.begin() + static_cast<std::ptrdiff_t>(i));
+            if (watches.empty()) {
+                KillTimer(nullptr, id);
+                g_watchTimer = 0;
+            }
+            action(h);
+            return;
+        }
+}
+} // namespace
+
+void WhenWindowAppears(const std::wstring& caption, std::function<void(HWND)> action) {
+    Watches().push_back({caption, std::move(action)});
+    if (!g_watchTimer) g_watchTimer = SetTimer(nullptr, 0, 30, &WatchTimer);
+}
+
+void PostKey(HWND w, WPARAM vk) {
+    UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+    PostMessageW(w, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageW(w, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
 }
 
 TempDir::TempDir() {

@@ -28,18 +28,34 @@ public:
     BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) override;
     BOOL ShellExecuteInfo(SHELLEXECUTEINFOW* info) override;
     HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                           const wchar_t* dir, int show) override;
+                        const wchar_t* dir, int show) override;
     BOOL StartProcess(const wchar_t* commandLine, int show) override;
     DWORD WaitForProcess(HANDLE process, DWORD ms) override;
     BOOL EndSession(UINT flags, DWORD reason) override;
     BOOL SetPrivilege(const wchar_t* name, bool enable) override;
     BOOL CursorPos(POINT* pt) override;
 
+    struct ExecuteCall {
+        SHELLEXECUTEINFOW info;
+        bool verbNull, fileNull, paramsNull, dirNull;
+        std::wstring verb, file, params, dir;
+    };
     std::vector<NotifyCall> notify;
+    std::vector<ExecuteCall> executes;
+    BOOL executeResult = TRUE;
+    HANDLE processToReturn = nullptr; // handed back as the started process
+    BOOL endSessionResult = TRUE;
+    DWORD endSessionError = 0;       // the thread's last-error code after a refused request
     std::vector<std::wstring> calls; // every call, in order, as text
     BOOL notifyResult = TRUE;
     POINT cursor{0, 0};
 };
+
+// Runs the action once a visible top-level window of this thread with the caption appears (from inside
+// whatever modal loop is running then). Returns at once; the action runs later from a timer.
+void WhenWindowAppears(const std::wstring& caption, std::function<void(HWND)> action);
+// Posts a key press and release to a window.
+void PostKey(HWND w, WPARAM vk);
 
 // A fresh folder under the temporary directory, removed with its contents when the object goes.
 class TempDir {
@@ -62,10 +78,14 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 class ErrorCatcher {
 public:
     ErrorCatcher() {
+        previous_ = Application->OnException;
         Application->OnException = [this](const std::wstring& m) { messages.push_back(m); };
     }
-    ~ErrorCatcher() { Application->OnException = nullptr; }
+    ~ErrorCatcher() { Application->OnException = previous_; }
     std::vector<std::wstring> messages;
+
+private:
+    std::function<void(const std::wstring&)> previous_;
 };
 
 } // namespace test
