@@ -1,11 +1,38 @@
-// The personal-information editor.
+// The personal-information editor and the load, save and copy of the personal-information file.
 #pragma once
 
+#include "../framework/ExtCtrls.h"
 #include "../framework/StdCtrls.h"
+
+#include <string>
+
+// Turns lone CR and lone LF into CR LF and cuts the bytes at the first NUL.
+std::string NormalizeLineBreaks(const std::string& bytes);
 
 class Tinfoform : public TForm {
 public:
     explicit Tinfoform(TComponent* AOwner);
+
+    TMemo* Memo1;
+    TButton* BitBtn1;
+    TButton* BitBtn2;
+
+    // Replaces the text box's text with the file's. Raises "Cannot open file <path>" when it cannot be read.
+    void LoadPersonalInfo();
+    // Writes the text box's text to the file as GB2312. The old file is replaced only once the new text
+    // is wholly written; raises "Cannot create file <path>" (or the write error) and keeps the old file.
+    void SavePersonalInfo();
+    // The edit command: load, then the editor, modally.
+    void EditPersonalInfo();
+    // The copy command: load, then the whole text to the clipboard, without showing the editor.
+    void CopyPersonalInfo();
+    void BitBtn1Click(TObject* Sender);
+
+private:
+    // What the last load read: its bytes (line breaks made CR LF) and the text they gave, so that saving
+    // an unedited text writes back exactly the bytes read, whatever the code page made of them.
+    std::string loadedBytes_;
+    std::wstring loadedText_;
 };
 
 extern Tinfoform* infoform;

@@ -1,6 +1,12 @@
 #include "mainunit.h"
 
+#include "comunit.h"
+#include "dtunit.h"
+#include "infounit.h"
+#include "pmunit.h"
 #include "upffile.h"
+
+#include "../framework/Shell.h"
 
 Tmainform* mainform = nullptr;
 
@@ -40,6 +46,28 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
         ticonRightClick(s, b, sh, x, y);
     };
 
+    popmenu = New<TPopupMenu>(this);
+    popmenu->SetName(L"popmenu");
+    popmenu->OnPopup = [this](TObject* s) { popmenuPopup(s); };
+    N2 = AddItem(popmenu, L"N2", L"运行记事本", L"打开记事本程序", &Tmainform::N2Click);
+    N8 = AddItem(popmenu, L"N8", L"日期和时间", L"显示当前日期及日期", &Tmainform::N8Click);
+    N3 = AddItem(popmenu, L"N3", L"观看剪贴板", L"查看剪贴板内容", &Tmainform::N3Click);
+    N10 = AddItem(popmenu, L"N10", L"贴个人信息", L"把个人信息复制到剪贴板", &Tmainform::N10Click);
+    N4 = AddItem(popmenu, L"N4", L"运行程序", L"运行程序", &Tmainform::N4Click);
+    N6 = AddItem(popmenu, L"N6", L"重新启动", L"重新启动计算机", &Tmainform::N6Click);
+    N7 = AddItem(popmenu, L"N7", L"重新登录", L"关闭计算机并以其他用户登录", &Tmainform::N7Click);
+    N5 = AddItem(popmenu, L"N5", L"关闭电脑", L"安全关闭计算机", &Tmainform::N5Click);
+    N9 = AddItem(popmenu, L"N9", L"返回系统", L"关闭此菜单", &Tmainform::N9Click);
+
+    PopupMenu1 = New<TPopupMenu>(this);
+    PopupMenu1->SetName(L"PopupMenu1");
+    PopupMenu1->OnPopup = [this](TObject* s) { PopupMenu1Popup(s); };
+    N12 = AddItem(PopupMenu1, L"N12", L"设置修改个人信息", L"修改设置个人信息内容", &Tmainform::N12Click);
+    N12->SetBreak(TMenuBreak::mbBreak);
+    N1 = AddItem(PopupMenu1, L"N1", L"关于\"Quennel\"", L"", &Tmainform::N1Click);
+    N15 = AddItem(PopupMenu1, L"N15", L"退出\"Quennel\"", L"退出软件\"Quennel\"", &Tmainform::N15Click);
+    N11 = AddItem(PopupMenu1, L"N11", L"返回系统", L"关闭此菜单", nullptr);
+
     // A failing creation handler is reported and start-up carries on.
     try {
         FormCreate(this);
@@ -57,6 +85,91 @@ void Tmainform::ZarButton1Click(TObject*) {
     TICON->SetActive(true);
 }
 
-void Tmainform::ticonClick(TObject*) {}
+TMenuItem* Tmainform::AddItem(TPopupMenu* menu, const wchar_t* name, const wchar_t* caption,
+                              const wchar_t* hint, void (Tmainform::*command)(TObject*)) {
+    auto* item = New<TMenuItem>(this);
+    item->SetName(name);
+    item->SetCaption(caption);
+    item->SetHint(hint);
+    if (command) item->OnClick = [this, command](TObject* s) { (this->*command)(s); };
+    menu->Add(item);
+    return item;
+}
 
-void Tmainform::ticonRightClick(TObject*, TMouseButton, TShiftState, int, int) {}
+void Tmainform::ticonClick(TObject*) {
+    popmenu->Popup(ScreenWidth(), ScreenHeight());
+}
+
+void Tmainform::ticonRightClick(TObject*, TMouseButton, TShiftState, int X, int Y) {
+    PopupMenu1->Popup(X, Y);
+}
+
+void Tmainform::popmenuPopup(TObject*) {
+    N3->SetCaption(pmform->Visible() ? L"关闭剪贴板" : L"打开剪贴板");
+    N4->SetEnabled(!commandform->Visible());
+    N2->SetEnabled(!Visible());
+    N8->SetEnabled(!DTForm->Visible());
+}
+
+void Tmainform::PopupMenu1Popup(TObject*) {
+    N12->SetEnabled(!infoform->Visible());
+}
+
+std::wstring NotepadCommand(const wchar_t* windowsDir, unsigned reportedLength) {
+    if (reportedLength == 0 || reportedLength >= 100) return {};
+    return L"\"" + std::wstring(windowsDir, reportedLength) + L"\\NOTEPAD.EXE\"";
+}
+
+void Tmainform::N2Click(TObject*) {
+    wchar_t dir[100];
+    std::wstring cmd = NotepadCommand(dir, GetWindowsDirectoryW(dir, 100));
+    if (!cmd.empty()) win::TShell::Current().StartProcess(cmd.c_str(), SW_SHOWNORMAL);
+}
+
+void Tmainform::N8Click(TObject*) {
+    DTForm->Show();
+}
+
+void Tmainform::N3Click(TObject*) {
+    if (N3->Caption() == L"打开剪贴板")
+        pmform->Show();
+    else
+        pmform->Close();
+}
+
+void Tmainform::N10Click(TObject*) {
+    infoform->CopyPersonalInfo();
+}
+
+void Tmainform::N4Click(TObject*) {
+    commandform->ShowModal();
+}
+
+void Tmainform::N6Click(TObject*) {
+    WExit->SetExitType(xReboot);
+    WExit->Execute();
+}
+
+void Tmainform::N7Click(TObject*) {
+    WExit->SetExitType(xLogoff);
+    WExit->Execute();
+}
+
+void Tmainform::N5Click(TObject*) {
+    WExit->SetExitType(xShutDown);
+    WExit->Execute();
+}
+
+void Tmainform::N9Click(TObject*) {}
+
+void Tmainform::N12Click(TObject*) {
+    infoform->EditPersonalInfo();
+}
+
+void Tmainform::N1Click(TObject*) {
+    if (!Visible()) Show();
+}
+
+void Tmainform::N15Click(TObject*) {
+    Close();
+}

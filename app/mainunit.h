@@ -3,6 +3,7 @@
 
 #include "../components/TrayIcon.h"
 #include "../components/ZarTExitWindows.h"
+#include "../framework/Menus.h"
 #include "../framework/StdCtrls.h"
 
 class Tmainform : public TForm {
@@ -13,11 +14,38 @@ public:
     TTrayIcon* TICON;
     TButton* ZarButton1;
 
+    TPopupMenu* popmenu;
+    TMenuItem *N2, *N8, *N3, *N10, *N4, *N6, *N7, *N5, *N9;
+    TPopupMenu* PopupMenu1;
+    TMenuItem *N12, *N1, *N15, *N11;
+
     void FormCreate(TObject* Sender);
     void ZarButton1Click(TObject* Sender);
     void ticonClick(TObject* Sender);
     void ticonRightClick(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void popmenuPopup(TObject* Sender);
+    void PopupMenu1Popup(TObject* Sender);
+    void N2Click(TObject* Sender);
+    void N8Click(TObject* Sender);
+    void N3Click(TObject* Sender);
+    void N10Click(TObject* Sender);
+    void N4Click(TObject* Sender);
+    void N6Click(TObject* Sender);
+    void N7Click(TObject* Sender);
+    void N5Click(TObject* Sender);
+    void N9Click(TObject* Sender);
+    void N12Click(TObject* Sender);
+    void N1Click(TObject* Sender);
+    void N15Click(TObject* Sender);
+
+private:
+    TMenuItem* AddItem(TPopupMenu* menu, const wchar_t* name, const wchar_t* caption, const wchar_t* hint,
+                       void (Tmainform::*command)(TObject*));
 };
+
+// The Notepad command line for a Windows directory as the system reports it into a buffer of 100
+// characters; empty when the directory did not fit (then nothing is started).
+std::wstring NotepadCommand(const wchar_t* windowsDir, unsigned reportedLength);
 
 extern Tmainform* mainform;
 

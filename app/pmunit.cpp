@@ -10,4 +10,10 @@ Tpmform::Tpmform(TComponent* AOwner) : TForm(AOwner) {
     Font().SetName(L"宋体");
     Font().SetHeight(16);
     Font().SetCharset(GB2312_CHARSET);
+
+    ZarClipboard1 = New<TZarClipboard>(this);
+    ZarClipboard1->SetName(L"ZarClipboard1");
+    ZarClipboard1->SetCtl3D(true);
+    ZarClipboard1->SetParent(this);
+    ZarClipboard1->SetAlign(TAlign::alClient);
 }

@@ -1,11 +1,12 @@
 // The clipboard window: a sizeable tool window showing the clipboard's contents.
 #pragma once
 
-#include "../framework/StdCtrls.h"
+#include "../components/ZarTClipboard.h"
 
 class Tpmform : public TForm {
 public:
     explicit Tpmform(TComponent* AOwner);
+    TZarClipboard* ZarClipboard1;
 };
 
 extern Tpmform* pmform;

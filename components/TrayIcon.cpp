@@ -6,7 +6,7 @@
 
 TTrayIcon::TTrayIcon(TComponent* AOwner)
     : TComponent(AOwner), icon_(std::make_unique<TIcon>()),
-      window_([this](TMessage& m) { return WndProc(m); }),
+      window_([this](TMessage& m) { return WndProc(m); }, L"TTrayIcon"),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
 
 TTrayIcon::~TTrayIcon() {

@@ -401,7 +401,12 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::AlignControls() {
-    if (controls_.empty()) return;
+    // Placing an aligned child asks for alignment again; one pass at a time is enough.
+    if (controls_.empty() || aligning_) return;
+    struct Guard {
+        bool& flag;
+        ~Guard() { flag = false; }
+    } guard{aligning_ = true};
     RECT r = ClientRect();
     AdjustClientRect(r);
     auto place = [&](TAlign which) {
@@ -438,7 +443,6 @@ void TWinControl::AlignControls() {
                 c->Invalidate();
         }
     };
-    // Controls that are aligned only record the request; TControl::SetBounds above would recurse.
     for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient})
         place(a);
 }
@@ -651,9 +655,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l
 
 // ---- TUtilWindow -----------------------------------------------------------------------------------
 
-TUtilWindow::TUtilWindow(Handler handler) : handler_(std::move(handler)) {
+TUtilWindow::TUtilWindow(Handler handler, const wchar_t* name) : handler_(std::move(handler)) {
     RegisterClassOnce(kUtilClass, &Proc, 0);
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilClass, name, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                             ModuleInstance(), this);
     if (!hwnd_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
 }

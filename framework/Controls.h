@@ -190,6 +190,7 @@ protected:
     WNDPROC defWndProc_ = nullptr;
     bool wndClassDefault_ = true;
     bool tabStop_ = false;
+    bool aligning_ = false;
     int ctrlId_ = 0;
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabOrder_;
@@ -221,7 +222,8 @@ class TUtilWindow {
 public:
     // Returns true when it answered the message (in m.Result); false leaves it to the default handling.
     using Handler = std::function<bool(TMessage&)>;
-    explicit TUtilWindow(Handler handler);
+    // The name is the window's text, which lets tools tell the helper windows apart.
+    explicit TUtilWindow(Handler handler, const wchar_t* name = L"");
     ~TUtilWindow();
     TUtilWindow(const TUtilWindow&) = delete;
     TUtilWindow& operator=(const TUtilWindow&) = delete;

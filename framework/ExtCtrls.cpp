@@ -1,5 +1,7 @@
 #include "ExtCtrls.h"
 
+#include <algorithm>
+
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     width_ = 65;
     height_ = 17;
@@ -42,9 +44,166 @@ void TLabel::Paint(HDC dc) {
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
     width_ = 105;
     height_ = 105;
-    picture_.OnChange = [this](TObject*) { Invalidate(); };
+    picture_.OnChange = [this](TObject*) { PictureChanged(); };
+}
+
+void TImage::SetAutoSize(bool v) {
+    autoSize_ = v;
+    PictureChanged();
+}
+
+void TImage::PictureChanged() {
+    if (autoSize_ && !picture_.Empty())
+        SetBounds(left_, top_, picture_.Width(), picture_.Height());
+    else
+        Invalidate();
 }
 
 void TImage::Paint(HDC dc) {
-    if (!picture_.Empty()) DrawIconEx(dc, 0, 0, picture_.Handle(), 0, 0, 0, nullptr, DI_NORMAL);
+    picture_.Draw(dc, 0, 0);
+}
+
+void CenterInParent(TControl* c) {
+    if (!c || !c->Parent()) return;
+    RECT r = c->Parent()->ClientRect();
+    int left = std::max(0, static_cast<int>(r.right - c->Width()) / 2);
+    int top = std::max(0, static_cast<int>(r.bottom - c->Height()) / 2);
+    c->SetBounds(left, top, c->Width(), c->Height());
+}
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner) {
+    width_ = 185;
+    height_ = 41;
+}
+
+void TScrollBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    if (borderStyle_ == TBorderStyle::bsSingle) {
+        if (ctl3D_)
+            p.ExStyle |= WS_EX_CLIENTEDGE;
+        else
+            p.Style |= WS_BORDER;
+    }
+}
+
+void TScrollBox::Recreate() {
+    if (!handle_) return;
+    DestroyWnd();
+    HandleNeeded();
+}
+
+void TScrollBox::SetBorderStyle(TBorderStyle v) {
+    if (v == borderStyle_) return;
+    borderStyle_ = v;
+    Recreate();
+}
+
+void TScrollBox::SetCtl3D(bool v) {
+    if (v == ctl3D_) return;
+    ctl3D_ = v;
+    Recreate();
+}
+
+void TScrollBox::AlignControls() {
+    TWinControl::AlignControls();
+    UpdateScrollRanges();
+}
+
+void TScrollBox::UpdateScrollRanges() {
+    if (!handle_ || updating_) return;
+    updating_ = true;
+    // The extent in unscrolled coordinates of the children that are not aligned.
+    int extentW = 0, extentH = 0;
+    for (TControl* c : controls_) {
+        if (!c->Visible() || c->Align() != TAlign::alNone) continue;
+        extentW = std::max(extentW, c->Left() + hPos_ + c->Width());
+        extentH = std::max(extentH, c->Top() + vPos_ + c->Height());
+    }
+    // Two passes: showing one bar narrows the client area, which may call for the other.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
+        si.fMask = SIF_RANGE | SIF_PAGE;
+        si.nMax = extentW > r.right ? extentW - 1 : 0;
+        si.nPage = extentW > r.right ? static_cast<UINT>(r.right) : 0;
+        SetScrollInfo(handle_, SB_HORZ, &si, TRUE);
+        si.nMax = extentH > r.bottom ? extentH - 1 : 0;
+        si.nPage = extentH > r.bottom ? static_cast<UINT>(r.bottom) : 0;
+        SetScrollInfo(handle_, SB_VERT, &si, TRUE);
+    }
+    RECT r;
+    GetClientRect(handle_, &r);
+    int maxH = std::max(0, extentW - static_cast<int>(r.right));
+    int maxV = std::max(0, extentH - static_cast<int>(r.bottom));
+    updating_ = false;
+    if (hPos_ > maxH) ScrollTo(SB_HORZ, maxH);
+    if (vPos_ > maxV) ScrollTo(SB_VERT, maxV);
+}
+
+void TScrollBox::ScrollTo(int bar, int pos) {
+    int& cur = bar == SB_HORZ ? hPos_ : vPos_;
+    pos = std::max(0, pos);
+    int delta = cur - pos;
+    if (delta == 0) return;
+    cur = pos;
+    SetScrollPos(handle_, bar, pos, TRUE);
+    for (TControl* c : controls_)
+        if (c->Align() == TAlign::alNone)
+            c->SetBounds(c->Left() + (bar == SB_HORZ ? delta : 0), c->Top() + (bar == SB_VERT ? delta : 0),
+                         c->Width(), c->Height());
+    Invalidate();
+}
+
+void TScrollBox::WndProc(TMessage& m) {
+    if (m.Msg == WM_HSCROLL || m.Msg == WM_VSCROLL) {
+        int bar = m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT;
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(handle_, bar, &si);
+        int pos = si.nPos;
+        switch (LOWORD(m.WParam)) {
+        case SB_LINEUP:
+            pos -= 8;
+            break;
+        case SB_LINEDOWN:
+            pos += 8;
+            break;
+        case SB_PAGEUP:
+            pos -= static_cast<int>(si.nPage);
+            break;
+        case SB_PAGEDOWN:
+            pos += static_cast<int>(si.nPage);
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            pos = si.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = 0;
+            break;
+        case SB_BOTTOM:
+            pos = si.nMax;
+            break;
+        default:
+            break;
+        }
+        pos = std::clamp(pos, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
+        ScrollTo(bar, pos);
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TBevel::Paint(HDC dc) {
+    win::Pen shadow(CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow)));
+    win::Pen light(CreatePen(PS_SOLID, 1, ColorToRGB(clBtnHighlight)));
+    {
+        win::SelectObjectGuard sel(dc, shadow.get());
+        MoveToEx(dc, 0, 0, nullptr);
+        LineTo(dc, width_, 0);
+    }
+    win::SelectObjectGuard sel(dc, light.get());
+    MoveToEx(dc, 0, 1, nullptr);
+    LineTo(dc, width_, 1);
 }

@@ -19,13 +19,55 @@ private:
     bool transparent_ = false, wordWrap_ = true;
 };
 
-// An icon picture painted by its parent.
+// A picture painted by its parent; with AutoSize it takes the picture's size.
 class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* AOwner);
-    TIcon& Picture() { return picture_; }
+    TPicture& Picture() { return picture_; }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
     void Paint(HDC dc) override;
 
 private:
-    TIcon picture_;
+    void PictureChanged();
+    TPicture picture_;
+    bool autoSize_ = false;
+};
+
+enum class TBorderStyle { bsNone, bsSingle };
+
+// A container that scrolls: its scroll ranges follow the extent of its children.
+class TScrollBox : public TWinControl {
+public:
+    explicit TScrollBox(TComponent* AOwner);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    POINT ScrollPos() const { return {hPos_, vPos_}; }
+    // Recomputes the scroll ranges from the children's extent.
+    void UpdateScrollRanges();
+    void AlignControls() override;
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void Recreate();
+
+private:
+    void ScrollTo(int bar, int pos);
+    TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+    bool ctl3D_ = true;
+    int hPos_ = 0, vPos_ = 0;
+    bool updating_ = false;
+};
+
+// Centres a control in its parent's client area, each coordinate clamped at 0; the size is kept.
+void CenterInParent(TControl* control);
+
+// A separator line along the top edge: a shadow line above a highlight line.
+class TBevel : public TGraphicControl {
+public:
+    explicit TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {}
+    void Paint(HDC dc) override;
 };

@@ -184,3 +184,74 @@ HFONT TFont::Handle() const {
     }
     return handle_.get();
 }
+
+void TPicture::Clear() {
+    icon_.reset();
+    bitmap_.reset();
+    metafile_.reset();
+    kind_ = Kind::None;
+    width_ = height_ = 0;
+}
+
+void TPicture::SetIcon(HICON icon) {
+    Clear();
+    if (icon) {
+        icon_.reset(icon);
+        kind_ = Kind::Icon;
+        ICONINFO ii{};
+        if (GetIconInfo(icon, &ii)) {
+            BITMAP bm{};
+            GetObjectW(ii.hbmMask, sizeof bm, &bm);
+            width_ = bm.bmWidth;
+            height_ = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+            if (ii.hbmColor) DeleteObject(ii.hbmColor);
+            DeleteObject(ii.hbmMask);
+        }
+    }
+    Changed();
+}
+
+void TPicture::SetBitmap(HBITMAP bitmap) {
+    Clear();
+    if (bitmap) {
+        bitmap_.reset(bitmap);
+        kind_ = Kind::Bitmap;
+        BITMAP bm{};
+        GetObjectW(bitmap, sizeof bm, &bm);
+        width_ = bm.bmWidth;
+        height_ = bm.bmHeight;
+    }
+    Changed();
+}
+
+void TPicture::SetMetafile(HENHMETAFILE mf, int w, int h) {
+    Clear();
+    if (mf) {
+        metafile_.reset(mf);
+        kind_ = Kind::Metafile;
+        width_ = w;
+        height_ = h;
+    }
+    Changed();
+}
+
+void TPicture::Draw(HDC dc, int x, int y) const {
+    switch (kind_) {
+    case Kind::Icon:
+        DrawIconEx(dc, x, y, icon_.get(), width_, height_, 0, nullptr, DI_NORMAL);
+        break;
+    case Kind::Bitmap: {
+        win::MemoryDC mem(dc);
+        win::SelectObjectGuard sel(mem, bitmap_.get());
+        BitBlt(dc, x, y, width_, height_, mem, 0, 0, SRCCOPY);
+        break;
+    }
+    case Kind::Metafile: {
+        RECT r{x, y, x + width_, y + height_};
+        PlayEnhMetaFile(dc, metafile_.get(), &r);
+        break;
+    }
+    case Kind::None:
+        break;
+    }
+}

@@ -101,3 +101,27 @@ private:
     BYTE charset_ = DEFAULT_CHARSET;
     mutable win::Font handle_;
 };
+
+// A picture: an icon, a bitmap or a metafile, owned.
+class TPicture : public TGraphicsObject {
+public:
+    enum class Kind { None, Icon, Bitmap, Metafile };
+    Kind GetKind() const { return kind_; }
+    bool Empty() const { return kind_ == Kind::None; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void Clear();
+    void SetIcon(HICON icon);                        // takes ownership
+    void SetBitmap(HBITMAP bitmap);                  // takes ownership
+    void SetMetafile(HENHMETAFILE mf, int w, int h); // takes ownership; size in pixels
+    HBITMAP Bitmap() const { return bitmap_.get(); }
+    // Draws the picture at its own size with its top-left corner at (x, y).
+    void Draw(HDC dc, int x, int y) const;
+
+private:
+    Kind kind_ = Kind::None;
+    int width_ = 0, height_ = 0;
+    win::Icon icon_;
+    win::Bitmap bitmap_;
+    win::EnhMetaFile metafile_;
+};

@@ -54,3 +54,90 @@ void TButton::WndProc(TMessage& m) {
     }
     TWinControl::WndProc(m);
 }
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+    tabStop_ = true;
+    color_ = clWindow;
+    width_ = 121;
+    height_ = 21;
+}
+
+void TCustomEdit::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.ClassName = L"EDIT";
+    p.Style |= ES_AUTOHSCROLL;
+    if (readOnly_) p.Style |= ES_READONLY;
+    if (border_) p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::CreateHandleDone() {
+    // The default limit (about 32 K characters) would cut long texts.
+    SendMessageW(handle_, EM_LIMITTEXT, 0, 0);
+}
+
+std::wstring TCustomEdit::Text() const {
+    if (!handle_) return caption_;
+    int n = GetWindowTextLengthW(handle_);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(handle_, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+void TCustomEdit::SetText(const std::wstring& text) {
+    caption_ = text;
+    if (handle_ && !SetWindowTextW(handle_, text.c_str())) throw Exception(L"Text exceeds memo capacity");
+}
+
+void TCustomEdit::SetReadOnly(bool v) {
+    readOnly_ = v;
+    if (handle_) SendMessageW(handle_, EM_SETREADONLY, v, 0);
+}
+
+void TCustomEdit::SelectAll() {
+    SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
+void TCustomEdit::CopyToClipboard() {
+    SendMessageW(Handle(), WM_COPY, 0, 0);
+}
+void TCustomEdit::PasteFromClipboard() {
+    SendMessageW(Handle(), WM_PASTE, 0, 0);
+}
+
+void TCustomEdit::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+TMemo::TMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
+    width_ = 185;
+    height_ = 89;
+}
+
+void TMemo::CreateParams(TCreateParams& p) {
+    TCustomEdit::CreateParams(p);
+    p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    p.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
+    if (wantReturns_) p.Style |= ES_WANTRETURN;
+    if (!wordWrap_ || scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth)
+        p.Style |= ES_AUTOHSCROLL;
+    if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth)
+        p.Style |= WS_HSCROLL;
+    if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) p.Style |= WS_VSCROLL;
+}
+
+void TMemo::WndProc(TMessage& m) {
+    // Enter inserts a line break rather than pressing the dialog's default button.
+    if (m.Msg == WM_GETDLGCODE) {
+        TCustomEdit::WndProc(m);
+        if (wantReturns_)
+            m.Result |= DLGC_WANTALLKEYS;
+        else
+            m.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+        return;
+    }
+    TCustomEdit::WndProc(m);
+}

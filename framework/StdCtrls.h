@@ -29,3 +29,50 @@ private:
 
 // The form a control sits on, or null.
 TForm* GetParentForm(const TControl* c);
+
+// A single- or multi-line edit control. The length limit is lifted to what the control can hold.
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    void SelectAll();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+    bool readOnly_ = false;
+    bool border_ = true;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemo : public TCustomEdit {
+public:
+    explicit TMemo(TComponent* AOwner);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle v) { scrollBars_ = v; }
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v) { wordWrap_ = v; }
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool v) { wantReturns_ = v; }
+    void SetBorder(bool v) { border_ = v; }
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+
+private:
+    TScrollStyle scrollBars_ = TScrollStyle::ssNone;
+    bool wordWrap_ = true, wantReturns_ = true;
+};

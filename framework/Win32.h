@@ -171,11 +171,16 @@ inline void CloseIconHandle(HICON h) {
     DestroyIcon(h);
 }
 
+inline void DeleteMetafileHandle(HENHMETAFILE h) {
+    DeleteEnhMetaFile(h);
+}
+
 using Handle = UniqueHandle<HANDLE, CloseFileHandle>;
 using File = UniqueHandle<HANDLE, CloseFileHandle, -1>;
 using Menu = UniqueHandle<HMENU, CloseMenuHandle>;
 using Window = UniqueHandle<HWND, CloseWindowHandle>;
 using Icon = UniqueHandle<HICON, CloseIconHandle>;
+using EnhMetaFile = UniqueHandle<HENHMETAFILE, DeleteMetafileHandle>;
 
 // Opens the clipboard for the guard's lifetime; check opened().
 class ClipboardOpen {

@@ -132,8 +132,9 @@ TEST_F(TrayFixture, OtherMessagesGetTheDefaultAnswerSoTheSessionMayEnd) {
     EXPECT_FALSE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD);
     EXPECT_EQ(GetParent(w), nullptr); // top-level, so broadcasts reach it
     EXPECT_EQ(SendMessageW(w, WM_QUERYENDSESSION, 0, 0), TRUE);
-    wchar_t text[8] = L"zz";
-    EXPECT_EQ(SendMessageW(w, WM_GETTEXT, 8, reinterpret_cast<LPARAM>(text)), 0);
+    wchar_t text[16] = L"zz";
+    EXPECT_EQ(SendMessageW(w, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text)), 9);
+    EXPECT_STREQ(text, L"TTrayIcon");
 }
 
 TEST_F(TrayFixture, TaskbarRestartAddsTheIconAgainOnlyWhileActive) {

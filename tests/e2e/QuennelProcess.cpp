@@ -74,7 +74,7 @@ HWND QuennelProcess::WaitForWindow(const wchar_t* cls, const wchar_t* caption, D
 }
 
 HWND QuennelProcess::TrayWindow() const {
-    return FindWindow(L"QuennelUtilWindow", nullptr, false);
+    return FindWindow(L"QuennelUtilWindow", L"TTrayIcon", false);
 }
 
 bool QuennelProcess::ShellKnowsIcon(HWND w) {

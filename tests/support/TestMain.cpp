@@ -7,5 +7,9 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     TApplication app;
     app.SetTitle(L"Quennel");
+    // An error box would wait for a click that never comes: report unexpected errors as failures.
+    app.OnException = [](const std::wstring& message) {
+        ADD_FAILURE() << "unexpected error: " << win::ToUtf8(message);
+    };
     return RUN_ALL_TESTS();
 }

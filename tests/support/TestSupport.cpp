@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -98,7 +100,11 @@ HWND FindThreadWindow(const std::wstring& caption) {
         [](HWND h, LPARAM l) -> BOOL {
             auto* f = reinterpret_cast<Find*>(l);
             wchar_t buf[256];
-            GetWindowTextW(h, buf, 256);
+            // A name starting with "#" is a system class (#32768 menus, #32770 dialogs).
+            if ((*f->caption)[0] == L'#')
+                GetClassNameW(h, buf, 256);
+            else
+                GetWindowTextW(h, buf, 256);
             if (IsWindowVisible(h) && *f->caption == buf) {
                 f->found = h;
                 return FALSE;
@@ -133,6 +139,16 @@ void PostKey(HWND w, WPARAM vk) {
     UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
     PostMessageW(w, WM_KEYDOWN, vk, 1 | (scan << 16));
     PostMessageW(w, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+}
+
+void SetClipboardText(const std::wstring& text) {
+    win::ClipboardOpen open(nullptr);
+    EmptyClipboard();
+    size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(mem), text.c_str(), bytes);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
 }
 
 TempDir::TempDir() {

@@ -51,11 +51,14 @@ public:
     POINT cursor{0, 0};
 };
 
-// Runs the action once a visible top-level window of this thread with the caption appears (from inside
+// Runs the action once a visible top-level window of this thread with the caption (or, for a name
+// starting with "#", the system class) appears (from inside
 // whatever modal loop is running then). Returns at once; the action runs later from a timer.
 void WhenWindowAppears(const std::wstring& caption, std::function<void(HWND)> action);
 // Posts a key press and release to a window.
 void PostKey(HWND w, WPARAM vk);
+// Puts Unicode text on the clipboard (owned by no window).
+void SetClipboardText(const std::wstring& text);
 
 // A fresh folder under the temporary directory, removed with its contents when the object goes.
 class TempDir {

@@ -1,0 +1,62 @@
+// A scrolling control that always shows what is on the clipboard: a read-only text box for text, a
+// picture for bitmaps and metafiles, or the rebuilt control for a stored component.
+#pragma once
+
+#include "../framework/ExtCtrls.h"
+#include "../framework/StdCtrls.h"
+
+enum TZarClipFormat : unsigned char {
+    fDefault,
+    fEmpty,
+    fUnknown,
+    fText,
+    fBitmap,
+    fMetafile,
+    fOemText,
+    fPicture,
+    fComponent,
+    fIcon
+};
+
+class TZarClipboard : public TScrollBox {
+public:
+    explicit TZarClipboard(TComponent* AOwner);
+    ~TZarClipboard() override;
+
+    TZarClipFormat ViewFormat() const { return viewFormat_; }
+    void SetViewFormat(TZarClipFormat v);
+    HWND NextViewer() const { return nextViewer_; }
+    TControl* DisplayChild() const { return displayChild_; }
+    TNotifyEvent OnChange;
+
+    virtual void UpdateView();
+    virtual TZarClipFormat GetDisplayFormat();
+    virtual void Change();
+    virtual bool CanViewFormat(TZarClipFormat f);
+
+    // The clipboard format that stands for a view format (0 for those with none).
+    static UINT ClipboardFormatOf(TZarClipFormat f);
+    // The format chosen automatically for what the clipboard holds now.
+    static TZarClipFormat DefaultFormat();
+    static bool ClipboardIsEmpty() { return CountClipboardFormats() == 0; }
+    // Whether the clipboard holds the format; the picture format counts as present when any format a
+    // picture can load is there.
+    static bool HasFormat(UINT format);
+    static UINT PictureFormat();
+    static UINT ComponentFormat();
+
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateHandleDone() override;
+    void Notification(TComponent* c, TOperation op) override;
+
+private:
+    void ShowText(TZarClipFormat f);
+    void ShowPicture(TZarClipFormat f);
+    void ShowComponent();
+    HWND nextViewer_ = nullptr;
+    bool inChain_ = false;
+    TControl* displayChild_ = nullptr;
+    TZarClipFormat viewFormat_ = fDefault;
+};

@@ -1,0 +1,238 @@
+#include "components/ZarTClipboard.h"
+#include "framework/Streams.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Puts the given formats on the clipboard in one go: text, a bitmap of the size, a private format.
+void FillClipboard(const wchar_t* text, SIZE bitmap = {0, 0}, UINT privateFormat = 0) {
+    win::ClipboardOpen open(nullptr);
+    ASSERT_TRUE(open.opened());
+    EmptyClipboard();
+    if (text) {
+        size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        memcpy(GlobalLock(mem), text, bytes);
+        GlobalUnlock(mem);
+        SetClipboardData(CF_UNICODETEXT, mem);
+    }
+    if (bitmap.cx) {
+        win::WindowDC screen(nullptr);
+        SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, bitmap.cx, bitmap.cy));
+    }
+    if (privateFormat) {
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4);
+        SetClipboardData(privateFormat, mem);
+    }
+}
+
+void EmptyTheClipboard() {
+    win::ClipboardOpen open(nullptr);
+    EmptyClipboard();
+}
+
+// A window that joins the chain first and counts the notices that reach it.
+struct ChainRecorder {
+    int draws = 0, changes = 0;
+    HWND next = nullptr;
+    TUtilWindow window{[this](TMessage& m) {
+        if (m.Msg == WM_DRAWCLIPBOARD) ++draws;
+        if (m.Msg == WM_CHANGECBCHAIN) ++changes;
+        return m.Msg == WM_DRAWCLIPBOARD || m.Msg == WM_CHANGECBCHAIN;
+    }};
+    void Join() { next = SetClipboardViewer(window.Handle()); }
+    ~ChainRecorder() { ChangeClipboardChain(window.Handle(), next); }
+};
+
+struct ViewerFixture : ::testing::Test {
+    TForm* form = New<TForm>(Application);
+    TZarClipboard* viewer = nullptr;
+    int changes = 0;
+    ViewerFixture() {
+        form->SetClientSize(300, 200);
+        form->HandleNeeded();
+    }
+    void MakeViewer() {
+        viewer = New<TZarClipboard>(form);
+        viewer->OnChange = [this](TObject*) { ++changes; };
+        viewer->SetParent(form);
+        viewer->SetAlign(TAlign::alClient);
+        test::Pump();
+    }
+    ~ViewerFixture() override {
+        delete form;
+        EmptyTheClipboard(); // later programs start from a clean clipboard
+    }
+    std::wstring MemoText() {
+        auto* memo = dynamic_cast<TMemo*>(viewer->DisplayChild());
+        return memo ? memo->Text() : L"(no text view)";
+    }
+    template <typename F> bool Until(F f) { return test::PumpUntil(f, 3000); }
+};
+
+TEST_F(ViewerFixture, StartsWithWindowColourAndFollowsTheClipboardOnItsOwn) {
+    EmptyTheClipboard();
+    MakeViewer();
+    EXPECT_EQ(viewer->Color(), clWindow);
+    EXPECT_EQ(viewer->DisplayChild(), nullptr); // empty: only the background
+    EXPECT_EQ(viewer->ViewFormat(), fEmpty);
+    FillClipboard(L"hello 你好");
+    ASSERT_TRUE(Until([&] { return MemoText() == L"hello 你好"; })) << MemoText();
+    auto* memo = static_cast<TMemo*>(viewer->DisplayChild());
+    EXPECT_TRUE(GetWindowLongPtrW(memo->Handle(), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(memo->Align(), TAlign::alClient);
+    EXPECT_EQ(viewer->ViewFormat(), fDefault);
+    EXPECT_GE(changes, 2);
+}
+
+TEST_F(ViewerFixture, PrivateFormatShowsUnknownObject) {
+    MakeViewer();
+    FillClipboard(nullptr, {0, 0}, RegisterClipboardFormatW(L"Quennel Test Private"));
+    EXPECT_TRUE(Until([&] { return MemoText() == L"Unknown Object on the Clipboard"; })) << MemoText();
+}
+
+TEST_F(ViewerFixture, ChosenBitmapIsCentredAndLastsOnlyWhileOffered) {
+    MakeViewer();
+    FillClipboard(L"text", {40, 20});
+    ASSERT_TRUE(Until([&] { return MemoText() == L"text"; }));
+    viewer->SetViewFormat(fBitmap);
+    EXPECT_EQ(viewer->ViewFormat(), fBitmap);
+    auto* image = dynamic_cast<TImage*>(viewer->DisplayChild());
+    ASSERT_NE(image, nullptr);
+    RECT client = viewer->ClientRect();
+    EXPECT_EQ(image->Width(), 40);
+    EXPECT_EQ(image->Left(), (client.right - 40) / 2);
+    EXPECT_EQ(image->Top(), (client.bottom - 20) / 2);
+    TControl* shown = viewer->DisplayChild();
+    viewer->SetViewFormat(fBitmap); // the same value: no rebuild
+    EXPECT_EQ(viewer->DisplayChild(), shown);
+
+    FillClipboard(L"other", {10, 10});
+    ASSERT_TRUE(Until([&] {
+        auto* i = dynamic_cast<TImage*>(viewer->DisplayChild());
+        return i && i->Width() == 10;
+    }));
+    EXPECT_EQ(viewer->ViewFormat(), fBitmap);
+    FillClipboard(L"just text");
+    ASSERT_TRUE(Until([&] { return MemoText() == L"just text"; }));
+    EXPECT_EQ(viewer->ViewFormat(), fDefault);
+}
+
+TEST_F(ViewerFixture, FormatsWithoutAClipboardFormatEndAsDefault) {
+    MakeViewer();
+    FillClipboard(L"x", {4, 4});
+    ASSERT_TRUE(Until([&] { return MemoText() == L"x"; }));
+    for (TZarClipFormat f : {fIcon, fEmpty, fUnknown}) {
+        viewer->SetViewFormat(fBitmap);
+        viewer->SetViewFormat(f);
+        EXPECT_EQ(viewer->ViewFormat(), fDefault);
+    }
+}
+
+TEST_F(ViewerFixture, LargeBitmapSitsAtTheOriginAndScrolls) {
+    MakeViewer();
+    FillClipboard(nullptr, {900, 700});
+    ASSERT_TRUE(Until([&] { return dynamic_cast<TImage*>(viewer->DisplayChild()) != nullptr; }));
+    TControl* image = viewer->DisplayChild();
+    EXPECT_EQ(image->Left(), 0);
+    EXPECT_EQ(image->Top(), 0);
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(viewer->Handle(), SB_HORZ, &si));
+    EXPECT_EQ(si.nMax, 899);
+    SendMessageW(viewer->Handle(), WM_HSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(image->Left(), -8);
+}
+
+TEST_F(ViewerFixture, ChainNoticesFollowTheRules) {
+    ChainRecorder first, other;
+    first.Join();
+    MakeViewer();
+    ASSERT_EQ(viewer->NextViewer(), first.window.Handle());
+    int before = first.changes;
+    SendMessageW(viewer->Handle(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(viewer->Handle()), 0);
+    EXPECT_EQ(first.changes, before); // naming the viewer itself: not passed on
+    SendMessageW(viewer->Handle(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(first.window.Handle()),
+                 reinterpret_cast<LPARAM>(other.window.Handle()));
+    EXPECT_EQ(viewer->NextViewer(), other.window.Handle());
+    EXPECT_EQ(other.changes, 1); // passed on to the new next viewer
+    // Restore the real chain order before the recorders leave.
+    SendMessageW(viewer->Handle(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(other.window.Handle()),
+                 reinterpret_cast<LPARAM>(first.window.Handle()));
+}
+
+TEST_F(ViewerFixture, PassesDrawNoticesOnAndLeavesTheChainWhenDestroyed) {
+    ChainRecorder recorder;
+    recorder.Join();
+    MakeViewer();
+    int before = recorder.draws;
+    FillClipboard(L"one");
+    ASSERT_TRUE(Until([&] { return recorder.draws > before; }));
+    delete viewer;
+    viewer = nullptr;
+    before = recorder.draws;
+    FillClipboard(L"two");
+    EXPECT_TRUE(Until([&] { return recorder.draws > before; })) << "the chain was broken";
+}
+
+TEST_F(ViewerFixture, RecreatingTheWindowRejoinsTheChain) {
+    MakeViewer();
+    viewer->SetCtl3D(false);
+    FillClipboard(L"after");
+    EXPECT_TRUE(Until([&] { return MemoText() == L"after"; }));
+}
+
+TEST_F(ViewerFixture, HugeTextIsShownWhole) {
+    MakeViewer();
+    std::wstring big(3 * 1024 * 1024, L'a');
+    FillClipboard(big.c_str());
+    ASSERT_TRUE(Until([&] { return dynamic_cast<TMemo*>(viewer->DisplayChild()) != nullptr; }));
+    EXPECT_TRUE(Until([&] {
+        return GetWindowTextLengthW(viewer->DisplayChild()
+                                        ? static_cast<TMemo*>(viewer->DisplayChild())->Handle()
+                                        : nullptr) == static_cast<int>(big.size());
+    }));
+}
+
+TEST_F(ViewerFixture, StoredComponentIsRebuiltAndUnknownClassesAreReported) {
+    MakeViewer();
+    test::ErrorCatcher errors;
+    TLabel sample(nullptr);
+    sample.SetCaption(L"stored");
+    sample.SetBounds(0, 0, 50, 20);
+    auto put = [](const std::string& bytes) {
+        win::ClipboardOpen open(nullptr);
+        EmptyClipboard();
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        memcpy(GlobalLock(mem), bytes.data(), bytes.size());
+        GlobalUnlock(mem);
+        SetClipboardData(TZarClipboard::ComponentFormat(), mem);
+    };
+    put(WriteComponent("TLabel", sample));
+    ASSERT_TRUE(Until([&] { return dynamic_cast<TLabel*>(viewer->DisplayChild()) != nullptr; }));
+    EXPECT_EQ(viewer->DisplayChild()->Caption(), L"stored");
+    put(WriteComponent("TNoSuchThing", sample));
+    ASSERT_TRUE(Until([&] { return !errors.messages.empty(); }));
+    EXPECT_EQ(errors.messages[0], L"Class TNoSuchThing not found");
+    EXPECT_EQ(viewer->DisplayChild(), nullptr);
+}
+
+TEST(CenterInParent, ClampsAtZero) {
+    TForm form(nullptr);
+    form.SetClientSize(100, 50);
+    form.HandleNeeded();
+    auto* c = New<TLabel>(&form);
+    c->SetParent(&form);
+    c->SetBounds(5, 5, 40, 10);
+    CenterInParent(c);
+    RECT r = form.ClientRect();
+    EXPECT_EQ(c->Left(), (r.right - 40) / 2);
+    EXPECT_EQ(c->Top(), (r.bottom - 10) / 2);
+    c->SetBounds(5, 5, 300, 300);
+    CenterInParent(c);
+    EXPECT_EQ(c->Left(), 0);
+    EXPECT_EQ(c->Top(), 0);
+}
+
+} // namespace
