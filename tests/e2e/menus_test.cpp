@@ -1,0 +1,104 @@
+#include "QuennelProcess.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using e2e::QuennelProcess;
+
+struct Resident : ::testing::Test {
+    test::TempDir dir;
+    QuennelProcess q{dir};
+    HWND card = nullptr, tray = nullptr;
+
+    void SetUp() override {
+        card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
+        ASSERT_NE(card, nullptr);
+        tray = q.TrayWindow();
+        HWND ok = FindWindowExW(card, nullptr, L"Button", nullptr);
+        test::PostKey(ok, VK_SPACE);
+        ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
+    }
+    // Clicks the icon as the shell reports it and waits for the menu.
+    HWND OpenMenu(UINT button) {
+        PostMessageW(tray, WM_USER + 1, 0, button);
+        return q.WaitForWindow(L"#32768", nullptr, 5000);
+    }
+    void Choose(HWND menuWindow, int index) {
+        for (int i = 0; i <= index; ++i)
+            test::PostKey(menuWindow, VK_DOWN);
+        test::PostKey(menuWindow, VK_RETURN);
+    }
+    static std::wstring EditText(HWND top) {
+        HWND box = FindWindowExW(top, nullptr, L"QuennelWindow", nullptr);
+        HWND edit = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : nullptr;
+        if (!edit) return L"(no text view)";
+        wchar_t buf[256] = L"";
+        SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
+        return buf;
+    }
+};
+
+TEST_F(Resident, ClipboardWindowFollowsTheClipboardAndItsItemFollowsTheWindow) {
+    // The third item opens the window while it is hidden ("打开剪贴板") and closes it while it is shown
+    // ("关闭剪贴板"): its caption is set from the window's visibility as the menu opens.
+    HWND menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr) << "no quick-action menu";
+    Choose(menu, 2);
+    HWND clip = q.WaitForWindow(nullptr, L"系统当前剪贴板");
+    ASSERT_NE(clip, nullptr);
+    test::SetClipboardText(L"from another program 你好");
+    EXPECT_TRUE(test::PumpUntil([&] { return EditText(clip) == L"from another program 你好"; }))
+        << EditText(clip);
+
+    menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 2);
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(clip); }))
+        << "the item did not close the window";
+
+    menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 2);
+    ASSERT_TRUE(test::PumpUntil([&] { return IsWindowVisible(clip); }));
+    PostMessageW(clip, WM_CLOSE, 0, 0); // the close box
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(clip); }));
+    menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 2);
+    EXPECT_TRUE(test::PumpUntil([&] { return IsWindowVisible(clip); }))
+        << "after the close box it did not reopen";
+}
+
+TEST_F(Resident, ExitFromTheProgramMenuEndsItEvenWithAModalDialogOpen) {
+    HWND menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 4); // run a program: the modal dialog
+    HWND dialog = q.WaitForWindow(nullptr, L"输入命令行");
+    ASSERT_NE(dialog, nullptr);
+    menu = OpenMenu(WM_RBUTTONUP);
+    ASSERT_NE(menu, nullptr) << "the program menu did not open while the dialog was up";
+    Choose(menu, 2);
+    EXPECT_EQ(q.WaitForExit(), 0u);
+    EXPECT_FALSE(QuennelProcess::ShellKnowsIcon(tray));
+}
+
+TEST_F(Resident, CopyPutsTheTemplateOnTheClipboard) {
+    test::SetClipboardText(L"something else");
+    HWND menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 3);
+    std::wstring text;
+    EXPECT_TRUE(test::PumpUntil([&] {
+        win::ClipboardOpen open(nullptr);
+        HANDLE h = GetClipboardData(CF_UNICODETEXT);
+        auto* p = h ? static_cast<const wchar_t*>(GlobalLock(h)) : nullptr;
+        text = p ? p : L"";
+        if (p) GlobalUnlock(h);
+        return text != L"something else";
+    }));
+    EXPECT_EQ(text,
+              L"在此放入您的个人信息\r\n姓名:\r\n电子邮件:\r\n电话号码:\r\n通讯地址:\r\n......\r\n\r\n");
+}
+
+} // namespace
