@@ -2,6 +2,88 @@
 
 TDTForm* DTForm = nullptr;
 
+namespace {
+std::wstring LocaleText(LCTYPE item) {
+    wchar_t buf[128] = L"";
+    int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, buf, 128);
+    return n > 1 ? std::wstring(buf) : std::wstring();
+}
+
+std::wstring Number(int v, int digits) {
+    std::wstring s = std::to_wstring(v);
+    while (static_cast<int>(s.size()) < digits)
+        s.insert(s.begin(), L'0');
+    return s;
+}
+} // namespace
+
+TDateTimeSettings TDateTimeSettings::FromUser() {
+    TDateTimeSettings s;
+    if (auto v = LocaleText(LOCALE_SSHORTDATE); !v.empty()) s.ShortDatePattern = v;
+    if (auto v = LocaleText(LOCALE_SDATE); !v.empty()) s.DateSeparator = v;
+    if (auto v = LocaleText(LOCALE_STIME); !v.empty()) s.TimeSeparator = v;
+    s.Clock24 = LocaleText(LOCALE_ITIME) == L"1";
+    s.LeadingZeroHour = LocaleText(LOCALE_ITLZERO) == L"1";
+    if (auto v = LocaleText(LOCALE_S1159); !v.empty()) s.AMDesignator = v;
+    if (auto v = LocaleText(LOCALE_S2359); !v.empty()) s.PMDesignator = v;
+    s.DesignatorFirst = !LocaleText(LOCALE_ITIMEMARKPOSN).empty() && LocaleText(LOCALE_ITIMEMARKPOSN) != L"0";
+    return s;
+}
+
+std::wstring FormatShortDate(const SYSTEMTIME& t, const TDateTimeSettings& s) {
+    static const wchar_t* const months[] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
+                                            L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+    const std::wstring& p = s.ShortDatePattern;
+    std::wstring out;
+    for (size_t i = 0; i < p.size();) {
+        wchar_t c = p[i];
+        size_t n = 1;
+        while (i + n < p.size() && p[i + n] == c)
+            ++n;
+        if (c == L'\'') { // quoted literal text
+            size_t end = p.find(L'\'', i + 1);
+            out += p.substr(i + 1, (end == std::wstring::npos ? p.size() : end) - i - 1);
+            i = end == std::wstring::npos ? p.size() : end + 1;
+            continue;
+        }
+        switch (c) {
+        case L'd':
+            out += Number(t.wDay, n >= 2 ? 2 : 1);
+            break;
+        case L'M':
+        case L'm':
+            out += n >= 3 ? std::wstring(months[t.wMonth - 1]) : Number(t.wMonth, n >= 2 ? 2 : 1);
+            break;
+        case L'y':
+            out += n <= 2 ? Number(t.wYear % 100, n == 2 ? 2 : 1) : Number(t.wYear, 4);
+            break;
+        case L'/':
+            for (size_t k = 0; k < n; ++k)
+                out += s.DateSeparator;
+            break;
+        default:
+            out.append(n, c);
+            break;
+        }
+        i += n;
+    }
+    return out;
+}
+
+std::wstring FormatLongTime(const SYSTEMTIME& t, const TDateTimeSettings& s) {
+    int hour = t.wHour;
+    if (!s.Clock24) hour = hour % 12 == 0 ? 12 : hour % 12;
+    std::wstring time = Number(hour, s.LeadingZeroHour ? 2 : 1) + s.TimeSeparator + Number(t.wMinute, 2) +
+                        s.TimeSeparator + Number(t.wSecond, 2);
+    if (s.Clock24) return time;
+    const std::wstring& marker = t.wHour < 12 ? s.AMDesignator : s.PMDesignator;
+    return s.DesignatorFirst ? marker + L" " + time : time + L" " + marker;
+}
+
+std::wstring DateTimeLine(const SYSTEMTIME& t, const TDateTimeSettings& s) {
+    return L"日期:" + FormatShortDate(t, s) + L" 时间:" + FormatLongTime(t, s);
+}
+
 TDTForm::TDTForm(TComponent* AOwner) : TForm(AOwner) {
     SetName(L"DTForm");
     SetCaption(L"当前日期时间");
@@ -10,4 +92,47 @@ TDTForm::TDTForm(TComponent* AOwner) : TForm(AOwner) {
     Font().SetName(L"宋体");
     Font().SetHeight(16);
     Font().SetCharset(GB2312_CHARSET);
+
+    Edit1 = New<TEdit>(this);
+    Edit1->SetName(L"Edit1");
+    Edit1->SetBounds(8, 16, 241, 24);
+    Edit1->SetReadOnly(true);
+    Edit1->SetParent(this);
+    Edit1->Font().SetColor(clRed);
+
+    Button1 = New<TButton>(this);
+    Button1->SetName(L"Button1");
+    Button1->SetCaption(L"拷贝到剪贴板");
+    Button1->SetBounds(8, 48, 121, 25);
+    Button1->SetParent(this);
+    Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+
+    Button2 = New<TButton>(this);
+    Button2->SetName(L"Button2");
+    Button2->SetCaption(L"关闭");
+    Button2->SetBounds(176, 48, 75, 25);
+    Button2->SetParent(this);
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+
+    // Ticks from creation for the program's whole life, so the line is never stale when shown.
+    Timer1 = New<TTimer>(this);
+    Timer1->SetName(L"Timer1");
+    Timer1->SetInterval(1000);
+    Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
+    Timer1Timer(Timer1);
+}
+
+void TDTForm::Timer1Timer(TObject*) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    Edit1->SetText(DateTimeLine(now, Settings));
+}
+
+void TDTForm::Button1Click(TObject*) {
+    Edit1->SelectAll();
+    Edit1->CopyToClipboard();
+}
+
+void TDTForm::Button2Click(TObject*) {
+    Close();
 }

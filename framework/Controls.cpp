@@ -271,6 +271,11 @@ void TWinControl::CreateParams(TCreateParams& p) {
 }
 
 void TWinControl::CreateWnd() {
+    // The parent's window comes first; making it also makes this one, as one of its children.
+    if (parent_ && !parent_->handle_) {
+        parent_->HandleNeeded();
+        if (handle_) return;
+    }
     TCreateParams p;
     CreateParams(p);
     if (parent_ && !ctrlId_) ctrlId_ = g_nextCtrlId++;

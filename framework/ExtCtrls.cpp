@@ -207,3 +207,39 @@ void TBevel::Paint(HDC dc) {
     MoveToEx(dc, 0, 1, nullptr);
     LineTo(dc, width_, 1);
 }
+
+TTimer::TTimer(TComponent* AOwner)
+    : TComponent(AOwner), window_([this](TMessage& m) {
+          if (m.Msg != WM_TIMER) return false;
+          if (onTimer_) onTimer_(this);
+          return true;
+      }) {}
+
+TTimer::~TTimer() {
+    if (running_) KillTimer(window_.Handle(), 1);
+}
+
+void TTimer::SetInterval(unsigned ms) {
+    if (ms == interval_) return;
+    interval_ = ms;
+    Update();
+}
+
+void TTimer::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    Update();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent handler) {
+    onTimer_ = std::move(handler);
+    Update();
+}
+
+void TTimer::Update() {
+    if (running_) KillTimer(window_.Handle(), 1);
+    running_ = false;
+    if (!enabled_ || interval_ == 0 || !onTimer_) return;
+    if (!SetTimer(window_.Handle(), 1, interval_, nullptr)) throw Exception(L"Not enough timers available");
+    running_ = true;
+}

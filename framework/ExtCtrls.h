@@ -71,3 +71,25 @@ public:
     explicit TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {}
     void Paint(HDC dc) override;
 };
+
+// A timer on the GUI thread: OnTimer every Interval milliseconds while enabled.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+    unsigned Interval() const { return interval_; }
+    void SetInterval(unsigned ms);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool v);
+    // Assigning the handler starts the timer when it is enabled.
+    void SetOnTimer(TNotifyEvent handler);
+    const TNotifyEvent& OnTimer() const { return onTimer_; }
+
+private:
+    void Update();
+    TUtilWindow window_;
+    TNotifyEvent onTimer_;
+    unsigned interval_ = 1000;
+    bool enabled_ = true;
+    bool running_ = false;
+};

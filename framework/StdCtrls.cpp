@@ -109,6 +109,15 @@ void TCustomEdit::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     }
+    if (m.Msg == CN_BASE + WM_CTLCOLOREDIT || m.Msg == CN_BASE + WM_CTLCOLORSTATIC) {
+        // The text in the font's colour on the control's colour, read-only or not.
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ColorToRGB(font_.Color()));
+        SetBkColor(dc, ColorToRGB(color_));
+        if (!background_) background_.reset(CreateSolidBrush(ColorToRGB(color_)));
+        m.Result = reinterpret_cast<LRESULT>(background_.get());
+        return;
+    }
     TWinControl::WndProc(m);
 }
 

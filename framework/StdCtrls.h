@@ -48,6 +48,7 @@ protected:
     void CreateHandleDone() override;
     bool readOnly_ = false;
     bool border_ = true;
+    win::Brush background_; // answers the colour request while the window lives
 };
 
 class TEdit : public TCustomEdit {

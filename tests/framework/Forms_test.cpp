@@ -167,3 +167,35 @@ TEST(Application, CreateFormMakesTheFirstFormMainAndClearsTheReferenceWithTheFor
 }
 
 } // namespace
+
+namespace {
+
+TEST(WinControl, AskingAChildForItsWindowFirstMakesOneWindowUnderTheParent) {
+    TForm* form = New<TForm>(Application);
+    auto* edit = New<TEdit>(form);
+    edit->SetParent(form);
+    HWND h = edit->Handle(); // before the form has a window
+    int children = 0;
+    EnumChildWindows(
+        form->Handle(), [](HWND, LPARAM l) -> BOOL { return ++*reinterpret_cast<int*>(l), TRUE; },
+        reinterpret_cast<LPARAM>(&children));
+    EXPECT_EQ(children, 1);
+    EXPECT_EQ(GetParent(h), form->Handle());
+    delete form;
+}
+
+TEST(WinControl, ClientAlignedChildFillsTheParentAndFollowsItsSize) {
+    TForm* form = New<TForm>(Application);
+    form->SetClientSize(200, 100);
+    auto* edit = New<TMemo>(form);
+    edit->SetParent(form);
+    edit->SetAlign(TAlign::alClient);
+    form->HandleNeeded();
+    EXPECT_EQ(edit->Width(), form->ClientWidth());
+    form->SetClientSize(300, 150);
+    EXPECT_EQ(edit->Width(), 300);
+    EXPECT_EQ(edit->Height(), 150);
+    delete form;
+}
+
+} // namespace
