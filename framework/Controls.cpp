@@ -550,13 +550,13 @@ void TWinControl::WndProc(TMessage& m) {
             top_ = r.top;
             width_ = r.right - r.left;
             height_ = r.bottom - r.top;
-            if (sized) {
-                BoundsChanged();
-                AlignControls();
-            }
+            if (sized) BoundsChanged();
         }
         break;
     }
+    case WM_SIZE:
+        AlignControls(); // the client area changed, however it came about
+        break;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
             POINT p;
