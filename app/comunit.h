@@ -1,11 +1,34 @@
 // The run-program dialog: a command line or a chosen file handed to the shell.
 #pragma once
 
-#include "../framework/StdCtrls.h"
+#include "../components/ZarTFileExecute.h"
+#include "../framework/Buttons.h"
+#include "../framework/Dialogs.h"
+
+#include <string>
+
+// The directory part of a command text: up to the last "\" or ":", without a trailing "\" unless it
+// follows a drive colon or another "\" (C:\WINDOWS\NOTEPAD.EXE gives C:\WINDOWS, C:\SETUP.EXE gives C:\).
+std::wstring DirectoryPart(const std::wstring& text);
 
 class Tcommandform : public TForm {
 public:
     explicit Tcommandform(TComponent* AOwner);
+
+    TComboBox* CBOX;
+    TBitBtn* BitBtn1;
+    TBitBtn* BitBtn2;
+    TBitBtn* BitBtn3;
+    TOpenDialog* DOpen;
+    TZarFileExecute* FExecute;
+
+    void BitBtn1Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender);
+    void CBOXKeyPress(TObject* Sender, wchar_t& Key);
 };
 
 extern Tcommandform* commandform;
+
+// Resource id of the browse glyph (two 16 x 16 cells: normal, disabled).
+constexpr int IDB_GLYPH_BROWSE = 103;

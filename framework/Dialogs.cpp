@@ -3,6 +3,8 @@
 #include "ExtCtrls.h"
 #include "StdCtrls.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -70,4 +72,25 @@ int MessageDlg(const std::wstring& text, const std::wstring& caption, TMsgDlgTyp
     }
     form->SetClientSize(clientW, top + bh + 12);
     return form->ShowModal();
+}
+
+bool TOpenDialog::Execute() {
+    if (Chooser) return Chooser(*this);
+    std::wstring filter = filter_;
+    for (auto& c : filter)
+        if (c == L'|') c = L'\0';
+    filter += std::wstring(2, L'\0');
+    std::wstring file = fileName_;
+    file.resize(32768, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&ofn)) return false;
+    fileName_ = file.c_str();
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include "Forms.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -14,3 +15,21 @@ enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel };
 // Escape chooses. Returns the modal result of the button chosen (mrYes, mrNo, mrOk, mrCancel).
 int MessageDlg(const std::wstring& text, const std::wstring& caption, TMsgDlgType type,
                std::initializer_list<TMsgDlgBtn> buttons);
+
+// The platform's file-open dialog with a filter; it offers the last file chosen when it opens again.
+class TOpenDialog : public TComponent {
+public:
+    explicit TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
+    // "Description|patterns|Description|patterns".
+    const std::wstring& Filter() const { return filter_; }
+    void SetFilter(const std::wstring& f) { filter_ = f; }
+    const std::wstring& FileName() const { return fileName_; }
+    void SetFileName(const std::wstring& f) { fileName_ = f; }
+    // Shows the dialog modally; true when the user chose a file (then FileName is its full path).
+    bool Execute();
+    // Replaces the platform dialog (tests): called with the dialog, answers like Execute.
+    std::function<bool(TOpenDialog&)> Chooser;
+
+private:
+    std::wstring filter_, fileName_;
+};

@@ -150,3 +150,92 @@ void TMemo::WndProc(TMessage& m) {
     }
     TCustomEdit::WndProc(m);
 }
+
+TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner) {
+    tabStop_ = true;
+    color_ = clWindow;
+    width_ = 145;
+    height_ = 24;
+}
+
+void TComboBox::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.ClassName = L"COMBOBOX";
+    p.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+    p.Height = 200; // the height of the dropped-down list
+}
+
+void TComboBox::CreateHandleDone() {
+    for (const auto& item : items_)
+        SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(handle_, CB_SETITEMHEIGHT, 0, itemHeight_);
+    SetWindowTextW(handle_, caption_.c_str());
+    COMBOBOXINFO info{sizeof info};
+    if (GetComboBoxInfo(handle_, &info) && info.hwndItem) {
+        edit_ = info.hwndItem;
+        SetPropW(edit_, L"Quennel.ComboBox", this);
+        editDefProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
+    }
+}
+
+HWND TComboBox::EditHandle() {
+    HandleNeeded();
+    return edit_;
+}
+
+LRESULT CALLBACK TComboBox::EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    auto* self = static_cast<TComboBox*>(GetPropW(h, L"Quennel.ComboBox"));
+    WNDPROC def = self ? self->editDefProc_ : &DefWindowProcW;
+    if (self && msg == WM_GETDLGCODE && w == VK_RETURN)
+        return CallWindowProcW(def, h, msg, w, l) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
+    if (self && msg == WM_CHAR) {
+        auto key = static_cast<wchar_t>(w);
+        try {
+            self->KeyPress(key);
+        } catch (...) {
+            ReportDispatchError();
+            return 0;
+        }
+        if (key == 0 || key == L'\r') return 0; // a handled Enter makes no beep
+        w = key;
+    }
+    if (msg == WM_NCDESTROY && self) {
+        RemovePropW(h, L"Quennel.ComboBox");
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(def));
+        self->edit_ = nullptr;
+    }
+    return CallWindowProcW(def, h, msg, w, l);
+}
+
+std::wstring TComboBox::Text() const {
+    if (!handle_) return caption_;
+    int n = GetWindowTextLengthW(handle_);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(handle_, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+void TComboBox::SetText(const std::wstring& text) {
+    caption_ = text;
+    if (handle_) SetWindowTextW(handle_, text.c_str());
+}
+
+void TComboBox::AddItem(const std::wstring& item) {
+    items_.push_back(item);
+    if (handle_) SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TComboBox::SetItemHeight(int h) {
+    itemHeight_ = h;
+    if (handle_) SendMessageW(handle_, CB_SETITEMHEIGHT, 0, h);
+}
+
+void TComboBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}

@@ -77,3 +77,29 @@ private:
     TScrollStyle scrollBars_ = TScrollStyle::ssNone;
     bool wordWrap_ = true, wantReturns_ = true;
 };
+
+// An editable combo box with a drop-down list of items. Characters typed into its text reach KeyPress.
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* AOwner);
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    const std::wstring& Items(int i) const { return items_[static_cast<size_t>(i)]; }
+    void AddItem(const std::wstring& item);
+    void SetItemHeight(int h);
+    // The edit box inside the combo box (the window that has the focus while the user types).
+    HWND EditHandle();
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void CreateHandleDone() override;
+
+private:
+    static LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    std::vector<std::wstring> items_;
+    int itemHeight_ = 16;
+    HWND edit_ = nullptr;
+    WNDPROC editDefProc_ = nullptr;
+};

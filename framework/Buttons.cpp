@@ -1,0 +1,59 @@
+#include "Buttons.h"
+
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
+
+TBitBtn::~TBitBtn() {
+    if (images_) ImageList_Destroy(images_);
+}
+
+void TBitBtn::SetKind(TBitBtnKind k) {
+    kind_ = k;
+    if (k == TBitBtnKind::bkOK) {
+        SetDefault(true);
+        SetModalResult(mrOk);
+        LoadGlyph(IDB_GLYPH_OK, 1);
+    } else if (k == TBitBtnKind::bkCancel) {
+        SetCancel(true);
+        SetModalResult(mrCancel);
+        LoadGlyph(IDB_GLYPH_CANCEL, 1);
+    }
+}
+
+void TBitBtn::LoadGlyph(int resourceId, int numGlyphs) {
+    if (images_) ImageList_Destroy(images_);
+    images_ = nullptr;
+    numGlyphs_ = 0;
+    win::Bitmap strip(static_cast<HBITMAP>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!strip) return;
+    BITMAP bm{};
+    GetObjectW(strip.get(), sizeof bm, &bm);
+    const int cell = bm.bmHeight;
+    // The button takes one image per state: normal, hot, pressed, disabled, default, stylus-hot. The
+    // disabled state shows the second cell when the strip has one.
+    win::WindowDC screen(nullptr);
+    win::Bitmap states(CreateCompatibleBitmap(screen, cell * 6, cell));
+    {
+        win::MemoryDC from(screen), to(screen);
+        win::SelectObjectGuard a(from, strip.get()), b(to, states.get());
+        for (int state = 0; state < 6; ++state) {
+            int source = (state == 3 && numGlyphs >= 2 && bm.bmWidth >= 2 * cell) ? 1 : 0;
+            BitBlt(to, state * cell, 0, cell, cell, from, source * cell, 0, SRCCOPY);
+        }
+    }
+    images_ = ImageList_Create(cell, cell, ILC_COLOR24 | ILC_MASK, 6, 0);
+    ImageList_AddMasked(images_, states.get(), RGB(255, 0, 255));
+    numGlyphs_ = numGlyphs;
+    ApplyGlyph();
+}
+
+void TBitBtn::CreateHandleDone() {
+    TButton::CreateHandleDone();
+    ApplyGlyph();
+}
+
+void TBitBtn::ApplyGlyph() {
+    if (!handle_ || !images_) return;
+    BUTTON_IMAGELIST list{images_, {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    SendMessageW(handle_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+}

@@ -1,0 +1,35 @@
+// A push button with a glyph beside its caption; the OK and Cancel kinds bring their default and cancel
+// roles, modal results and standard glyphs.
+#pragma once
+
+#include "StdCtrls.h"
+
+#include <commctrl.h>
+
+enum class TBitBtnKind { bkCustom, bkOK, bkCancel };
+
+// Resource ids of the standard glyphs (16 x 16, magenta transparent).
+constexpr int IDB_GLYPH_OK = 101;
+constexpr int IDB_GLYPH_CANCEL = 102;
+
+class TBitBtn : public TButton {
+public:
+    explicit TBitBtn(TComponent* AOwner);
+    ~TBitBtn() override;
+    TBitBtnKind Kind() const { return kind_; }
+    // OK: default button, result OK, OK glyph; Cancel: cancel button, result Cancel, Cancel glyph.
+    void SetKind(TBitBtnKind k);
+    // A strip of NumGlyphs square cells (normal, then disabled) from a bitmap resource of this module.
+    void LoadGlyph(int resourceId, int numGlyphs);
+    int NumGlyphs() const { return numGlyphs_; }
+    HIMAGELIST Images() const { return images_; }
+
+protected:
+    void CreateHandleDone() override;
+
+private:
+    void ApplyGlyph();
+    TBitBtnKind kind_ = TBitBtnKind::bkCustom;
+    HIMAGELIST images_ = nullptr;
+    int numGlyphs_ = 0;
+};
