@@ -31,22 +31,20 @@ Tinfoform::Tinfoform(TComponent* AOwner) : TForm(AOwner) {
     Font().SetHeight(16);
     Font().SetCharset(GB2312_CHARSET);
 
-    BitBtn1 = New<TButton>(this);
+    BitBtn1 = New<TBitBtn>(this);
     BitBtn1->SetName(L"BitBtn1");
     BitBtn1->SetCaption(L"OK");
     BitBtn1->SetBounds(40, 168, 75, 25);
-    BitBtn1->SetModalResult(mrOk);
     BitBtn1->SetParent(this);
-    BitBtn1->SetDefault(true);
+    BitBtn1->SetKind(TBitBtnKind::bkOK);
     BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
 
-    BitBtn2 = New<TButton>(this);
+    BitBtn2 = New<TBitBtn>(this);
     BitBtn2->SetName(L"BitBtn2");
     BitBtn2->SetCaption(L"Cancel");
     BitBtn2->SetBounds(192, 168, 75, 25);
-    BitBtn2->SetModalResult(mrCancel);
     BitBtn2->SetParent(this);
-    BitBtn2->SetCancel(true);
+    BitBtn2->SetKind(TBitBtnKind::bkCancel);
 
     Memo1 = New<TMemo>(this);
     Memo1->SetName(L"Memo1");

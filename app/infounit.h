@@ -1,8 +1,8 @@
 // The personal-information editor and the load, save and copy of the personal-information file.
 #pragma once
 
+#include "../framework/Buttons.h"
 #include "../framework/ExtCtrls.h"
-#include "../framework/StdCtrls.h"
 
 #include <string>
 
@@ -14,8 +14,8 @@ public:
     explicit Tinfoform(TComponent* AOwner);
 
     TMemo* Memo1;
-    TButton* BitBtn1;
-    TButton* BitBtn2;
+    TBitBtn* BitBtn1;
+    TBitBtn* BitBtn2;
 
     // Replaces the text box's text with the file's. Raises "Cannot open file <path>" when it cannot be read.
     void LoadPersonalInfo();

@@ -102,3 +102,28 @@ TEST_F(Resident, CopyPutsTheTemplateOnTheClipboard) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Resident, EditorSavesTheNewTextAsGb2312) {
+    HWND menu = OpenMenu(WM_RBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 0); // set up and modify the personal information
+    HWND editor = q.WaitForWindow(nullptr, L"修改个人信息");
+    ASSERT_NE(editor, nullptr);
+    HWND memo = FindWindowExW(editor, nullptr, L"Edit", nullptr);
+    ASSERT_NE(memo, nullptr);
+    wchar_t shown[256] = L"";
+    SendMessageW(memo, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(shown));
+    EXPECT_EQ(std::wstring(shown),
+              L"在此放入您的个人信息\r\n姓名:\r\n电子邮件:\r\n电话号码:\r\n通讯地址:\r\n......\r\n\r\n");
+    SendMessageW(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"姓名:李四\r\n电话号码:123"));
+    HWND ok = FindWindowExW(editor, nullptr, L"Button", L"OK");
+    ASSERT_NE(ok, nullptr);
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(editor); }));
+    EXPECT_EQ(test::ReadBytes(dir.File(L"quennel.UPF")),
+              "\xD0\xD5\xC3\xFB:\xC0\xEE\xCB\xC4\r\n\xB5\xE7\xBB\xB0\xBA\xC5\xC2\xEB:123");
+}
+
+} // namespace
