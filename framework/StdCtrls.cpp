@@ -75,14 +75,7 @@ void TCustomEdit::CreateHandleDone() {
     SendMessageW(handle_, EM_LIMITTEXT, 0, 0);
 }
 
-std::wstring TCustomEdit::Text() const {
-    if (!handle_) return caption_;
-    int n = GetWindowTextLengthW(handle_);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(handle_, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
+std::wstring TCustomEdit::Text() const { return handle_ ? win::WindowText(handle_) : caption_; }
 
 void TCustomEdit::SetText(const std::wstring& text) {
     caption_ = text;
@@ -208,14 +201,7 @@ LRESULT CALLBACK TComboBox::EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     return CallWindowProcW(def, h, msg, w, l);
 }
 
-std::wstring TComboBox::Text() const {
-    if (!handle_) return caption_;
-    int n = GetWindowTextLengthW(handle_);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(handle_, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
+std::wstring TComboBox::Text() const { return handle_ ? win::WindowText(handle_) : caption_; }
 
 void TComboBox::SetText(const std::wstring& text) {
     caption_ = text;

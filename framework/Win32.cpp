@@ -61,6 +61,14 @@ std::string ToUtf8(std::wstring_view text) {
     return FromWide(text, CP_UTF8);
 }
 
+std::wstring WindowText(HWND h) {
+    int n = GetWindowTextLengthW(h);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(h, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* buf = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

@@ -204,6 +204,9 @@ std::string FromWide(std::wstring_view text, UINT codePage);
 std::wstring ToWide(std::string_view utf8); // UTF-8
 std::string ToUtf8(std::wstring_view text);
 
+// The whole text of a window.
+std::wstring WindowText(HWND h);
+
 // Message text of a Win32 error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD code);
 
