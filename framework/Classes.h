@@ -106,3 +106,38 @@ private:
 template <typename T, typename... Args> T* New(TComponent* owner, Args&&... args) {
     return new T(owner, std::forward<Args>(args)...); // NOLINT: owned by `owner`
 }
+
+// A list of text lines whose every change fires OnChange.
+class TStringList : public TPersistent {
+public:
+    int Count() const { return static_cast<int>(lines_.size()); }
+    const std::wstring& operator[](int i) const { return lines_[static_cast<size_t>(i)]; }
+    const std::vector<std::wstring>& Lines() const { return lines_; }
+    void Add(const std::wstring& s) {
+        lines_.push_back(s);
+        Changed();
+    }
+    void Delete(int i) {
+        lines_.erase(lines_.begin() + i);
+        Changed();
+    }
+    void Set(int i, const std::wstring& s) {
+        lines_[static_cast<size_t>(i)] = s;
+        Changed();
+    }
+    void Clear() {
+        lines_.clear();
+        Changed();
+    }
+    void Assign(const std::vector<std::wstring>& lines) {
+        lines_ = lines;
+        Changed();
+    }
+    TNotifyEvent OnChange;
+
+private:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+    std::vector<std::wstring> lines_;
+};

@@ -1,6 +1,8 @@
 #include "Graphics.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cwchar>
 #include <utility>
 
@@ -254,4 +256,65 @@ void TPicture::Draw(HDC dc, int x, int y) const {
     case Kind::None:
         break;
     }
+}
+
+HBRUSH CreateBrushOf(TBrushStyle style, TColor color) {
+    COLORREF rgb = ColorToRGB(color);
+    switch (style) {
+    case TBrushStyle::bsSolid:
+        return CreateSolidBrush(rgb);
+    case TBrushStyle::bsClear:
+        return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+    case TBrushStyle::bsHorizontal:
+        return CreateHatchBrush(HS_HORIZONTAL, rgb);
+    case TBrushStyle::bsVertical:
+        return CreateHatchBrush(HS_VERTICAL, rgb);
+    case TBrushStyle::bsFDiagonal:
+        return CreateHatchBrush(HS_FDIAGONAL, rgb);
+    case TBrushStyle::bsBDiagonal:
+        return CreateHatchBrush(HS_BDIAGONAL, rgb);
+    case TBrushStyle::bsCross:
+        return CreateHatchBrush(HS_CROSS, rgb);
+    case TBrushStyle::bsDiagCross:
+        return CreateHatchBrush(HS_DIAGCROSS, rgb);
+    }
+    return CreateSolidBrush(rgb);
+}
+
+void TBitmap::SetSize(int w, int h) {
+    handle_.reset();
+    width_ = std::max(0, w);
+    height_ = std::max(0, h);
+    if (width_ && height_) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width_;
+        bi.bmiHeader.biHeight = -height_;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        handle_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (bits) memset(bits, 0xFF, static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
+    }
+    Changed();
+}
+
+void TBitmap::Assign(const TBitmap& other) {
+    if (&other == this) return;
+    SetSize(other.width_, other.height_);
+    if (!other.Empty()) {
+        win::MemoryDC from(nullptr), to(nullptr);
+        win::SelectObjectGuard a(from, other.Handle()), b(to, Handle());
+        BitBlt(to, 0, 0, width_, height_, from, 0, 0, SRCCOPY);
+    }
+    Changed();
+}
+
+void BrushCopy(HDC dst, const RECT& d, HDC src, const RECT& s, COLORREF replace, HBRUSH brush) {
+    // The brush everywhere, then the source over it except where it has the colour to replace.
+    int oldMode = SetBkMode(dst, TRANSPARENT);
+    FillRect(dst, &d, brush);
+    SetBkMode(dst, oldMode);
+    TransparentBlt(dst, d.left, d.top, d.right - d.left, d.bottom - d.top, src, s.left, s.top,
+                   s.right - s.left, s.bottom - s.top, replace);
 }

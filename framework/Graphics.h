@@ -125,3 +125,39 @@ private:
     win::Bitmap bitmap_;
     win::EnhMetaFile metafile_;
 };
+
+enum class TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
+
+// A brush of the style and colour (a clear brush is a hollow one).
+HBRUSH CreateBrushOf(TBrushStyle style, TColor color);
+
+// A bitmap picture, owned: a device-independent section of 32 bits per pixel.
+class TBitmap : public TGraphicsObject {
+public:
+    TBitmap() = default;
+    TBitmap(int w, int h) { SetSize(w, h); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return !handle_; }
+    HBITMAP Handle() const { return handle_.get(); }
+    // A new white picture of the size (an empty one for a zero size).
+    void SetSize(int w, int h);
+    void Assign(const TBitmap& other);
+
+private:
+    win::Bitmap handle_;
+    int width_ = 0, height_ = 0;
+};
+
+// Copies the source rectangle to the destination with every pixel of colour `replace` painted with the
+// brush instead (the source is unchanged).
+void BrushCopy(HDC dst, const RECT& dstRect, HDC src, const RECT& srcRect, COLORREF replace, HBRUSH brush);

@@ -75,7 +75,9 @@ void TCustomEdit::CreateHandleDone() {
     SendMessageW(handle_, EM_LIMITTEXT, 0, 0);
 }
 
-std::wstring TCustomEdit::Text() const { return handle_ ? win::WindowText(handle_) : caption_; }
+std::wstring TCustomEdit::Text() const {
+    return handle_ ? win::WindowText(handle_) : caption_;
+}
 
 void TCustomEdit::SetText(const std::wstring& text) {
     caption_ = text;
@@ -201,7 +203,9 @@ LRESULT CALLBACK TComboBox::EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     return CallWindowProcW(def, h, msg, w, l);
 }
 
-std::wstring TComboBox::Text() const { return handle_ ? win::WindowText(handle_) : caption_; }
+std::wstring TComboBox::Text() const {
+    return handle_ ? win::WindowText(handle_) : caption_;
+}
 
 void TComboBox::SetText(const std::wstring& text) {
     caption_ = text;

@@ -1,0 +1,461 @@
+#include "components/ZarTBackground.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// A 32-bit surface filled with a marker colour, read back pixel by pixel.
+struct Surface {
+    static constexpr COLORREF Marker = RGB(10, 20, 30);
+    int w, h;
+    win::MemoryDC dc{nullptr};
+    win::Bitmap bitmap;
+    std::optional<win::SelectObjectGuard> sel;
+    Surface(int w_, int h_, COLORREF fill = Marker) : w(w_), h(h_) {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        sel.emplace(dc, bitmap.get());
+        Fill(fill);
+    }
+    void Fill(COLORREF c) {
+        win::Brush b(CreateSolidBrush(c));
+        RECT r{0, 0, w, h};
+        FillRect(dc, &r, b.get());
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    bool SameAs(const Surface& o) const {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (At(x, y) != o.At(x, y)) return false;
+        return true;
+    }
+};
+
+// A control that counts the repaints asked of it.
+struct CountingControl : TGraphicControl {
+    CountingControl(std::vector<std::wstring>* log = nullptr, std::wstring name = L"")
+        : TGraphicControl(nullptr), log_(log), name_(std::move(name)) {}
+    void Invalidate() override {
+        ++invalidations;
+        if (log_) log_->push_back(name_);
+    }
+    void Paint(HDC) override {}
+    int invalidations = 0;
+    std::vector<std::wstring>* log_;
+    std::wstring name_;
+};
+
+// ---- frame ----
+
+TEST(Frame, DefaultRaisedRingOnTenBySix) {
+    Surface s(10, 6);
+    TZarFrame f(nullptr);
+    EXPECT_EQ(f.FrameSize(), 1);
+    RECT r{0, 0, 10, 6};
+    f.DrawFrame(s.dc, r);
+    const COLORREF hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow);
+    for (int x = 0; x <= 8; ++x)
+        EXPECT_EQ(s.At(x, 0), hi) << x;
+    for (int y = 0; y <= 4; ++y)
+        EXPECT_EQ(s.At(0, y), hi) << y;
+    for (int y = 0; y <= 4; ++y)
+        EXPECT_EQ(s.At(9, y), sh) << y;
+    for (int x = 0; x <= 9; ++x)
+        EXPECT_EQ(s.At(x, 5), sh) << x;
+    EXPECT_EQ(s.At(1, 1), Surface::Marker);
+    EXPECT_EQ(r.left, 1);
+    EXPECT_EQ(r.top, 1);
+    EXPECT_EQ(r.right, 9);
+    EXPECT_EQ(r.bottom, 5);
+}
+
+TEST(Frame, NoneAndFramedUpGeometry) {
+    TZarFrame f(nullptr);
+    f.SetFrameStyle(frameNone);
+    EXPECT_EQ(f.FrameSize(), 2);
+    Surface s(20, 20);
+    RECT r{0, 0, 20, 20};
+    f.DrawFrame(s.dc, r);
+    EXPECT_EQ(r.right, 20);
+    EXPECT_EQ(s.At(0, 0), Surface::Marker);
+
+    f.SetFrameStyle(frameFramedUp);
+    f.SetFrameWidth(2);
+    f.SetOffset(3);
+    EXPECT_EQ(f.FrameSize(), 7);
+    f.SetHighlight(RGB(255, 0, 0));
+    f.SetShadow(RGB(0, 0, 255));
+    f.DrawFrame(s.dc, r);
+    EXPECT_EQ(r.left, 7);
+    EXPECT_EQ(r.bottom, 13);
+    EXPECT_EQ(s.At(1, 1), RGB(255, 0, 0));   // outer band, top-left half
+    EXPECT_EQ(s.At(2, 10), Surface::Marker); // the 3-pixel gap is untouched
+    EXPECT_EQ(s.At(4, 10), Surface::Marker);
+    EXPECT_EQ(s.At(5, 10), RGB(0, 0, 255));  // inner band: Shadow on its top-left
+    EXPECT_EQ(s.At(14, 10), RGB(255, 0, 0)); // and Highlight on its bottom-right
+}
+
+TEST(Frame, PanelUpHasABlackOuterEdgeAndAnInnerBandWithOnlyItsShadow) {
+    TZarFrame f(nullptr);
+    f.SetFrameStyle(framePanelUp);
+    f.SetShadow(RGB(0, 0, 255));
+    Surface s(10, 10);
+    RECT r{0, 0, 10, 10};
+    f.DrawFrame(s.dc, r);
+    EXPECT_EQ(s.At(9, 5), RGB(0, 0, 0));
+    EXPECT_EQ(s.At(5, 9), RGB(0, 0, 0));
+    EXPECT_EQ(s.At(1, 5), Surface::Marker); // the inner top-left half is not drawn
+    EXPECT_EQ(s.At(8, 5), RGB(0, 0, 255));
+    EXPECT_EQ(f.FrameSize(), 2);
+}
+
+TEST(Frame, RefusedValuesChangeNothingAndEveryOtherChangeRepaintsTheOwnerOnce) {
+    CountingControl owner;
+    TZarFrame f(&owner);
+    f.SetFrameWidth(0);
+    f.SetOffset(-1);
+    EXPECT_EQ(owner.invalidations, 0);
+    EXPECT_EQ(f.FrameWidth(), 1);
+    f.SetSolid(clRed);
+    f.SetFrameStyle(frameSolid);
+    EXPECT_EQ(owner.invalidations, 2);
+}
+
+// ---- 3-D font ----
+
+struct TextFixture : ::testing::Test {
+    TFont font;
+    RECT rect{10, 10, 90, 50};
+    TextFixture() {
+        font.SetName(L"Tahoma");
+        font.SetHeight(24);
+        font.SetStyle(fsBold);
+        font.SetColor(RGB(0, 160, 0));
+    }
+    // The expected picture: the text drawn once per (colour, dx, dy), in order.
+    void Expect(Surface& s, std::initializer_list<std::tuple<COLORREF, int, int>> passes, RECT base) {
+        win::SelectObjectGuard f(s.dc, font.Handle());
+        SetBkMode(s.dc, TRANSPARENT);
+        for (auto [c, dx, dy] : passes) {
+            RECT r = base;
+            OffsetRect(&r, dx, dy);
+            SetTextColor(s.dc, c);
+            DrawTextW(s.dc, L"W", -1, &r, DT_LEFT | DT_NOCLIP);
+        }
+    }
+};
+
+TEST_F(TextFixture, DefaultsAreAnInsetCaptionWithTheCallersRectangleUntouched) {
+    TZarFont3D f(nullptr);
+    f.SetHighlight(RGB(255, 0, 0));
+    f.SetShadow(RGB(0, 0, 255));
+    Surface got(100, 60), want(100, 60);
+    RECT r = rect;
+    f.DrawText3D(font, got.dc, r, L"W", DT_LEFT, true);
+    Expect(want, {{RGB(0, 0, 255), -1, -1}, {RGB(255, 0, 0), 1, 1}, {RGB(0, 160, 0), 0, 0}}, rect);
+    EXPECT_TRUE(got.SameAs(want));
+    EXPECT_EQ(r.left, rect.left);
+}
+
+TEST_F(TextFixture, DisabledLookIgnoresThe3DSettings) {
+    TZarFont3D f(nullptr);
+    f.SetStyle3D(fontOutLineShadow);
+    Surface got(100, 60), want(100, 60);
+    f.DrawText3D(font, got.dc, rect, L"W", DT_LEFT, false);
+    Expect(want, {{ColorToRGB(clBtnHighlight), 0, 0}, {ColorToRGB(clGrayText), -1, -1}}, rect);
+    EXPECT_TRUE(got.SameAs(want));
+}
+
+TEST_F(TextFixture, OutlineStaysOnePixelAwayAndOnlyShadowUsesTheOffset) {
+    TZarFont3D f(nullptr);
+    f.SetShadow(RGB(0, 0, 255));
+    f.SetStyle3D(fontOutLineShadow);
+    f.SetOffset(5);
+    Surface got(100, 60), want(100, 60);
+    f.DrawText3D(font, got.dc, rect, L"W", DT_LEFT, true);
+    const COLORREF b = RGB(0, 0, 255);
+    Expect(want, {{b, -1, -1}, {b, 1, -1}, {b, 1, 1}, {b, -1, 1}, {RGB(0, 160, 0), 0, 0}}, rect);
+    EXPECT_TRUE(got.SameAs(want));
+
+    f.SetStyle3D(fontOnlyShadow);
+    f.SetOffset(3);
+    Surface got2(100, 60), want2(100, 60);
+    f.DrawText3D(font, got2.dc, rect, L"W", DT_LEFT, true);
+    Expect(want2, {{b, 3, 3}, {RGB(0, 160, 0), 0, 0}}, rect);
+    EXPECT_TRUE(got2.SameAs(want2));
+}
+
+TEST_F(TextFixture, RepetitionOnShadowShrinksAndShiftsEverythingAfterIt) {
+    TZarFont3D f(nullptr);
+    f.SetHighlight(RGB(255, 0, 0));
+    f.SetShadow(RGB(0, 0, 255));
+    f.SetRepetition(repeatOnShadow);
+    f.SetRepetitionwidth(3);
+    f.SetRepetitionColor(RGB(200, 200, 0));
+    Surface got(100, 60), want(100, 60);
+    f.DrawText3D(font, got.dc, rect, L"W", DT_LEFT, true);
+    RECT shrunk = rect;
+    InflateRect(&shrunk, -3, -3);
+    const COLORREF y = RGB(200, 200, 0);
+    Expect(want,
+           {{y, 1, 1},
+            {y, 0, 0},
+            {y, -1, -1},
+            {RGB(0, 0, 255), -3, -3},
+            {RGB(255, 0, 0), -1, -1},
+            {RGB(0, 160, 0), -2, -2}},
+           shrunk);
+    EXPECT_TRUE(got.SameAs(want));
+}
+
+TEST(Font3D, RefusedValuesKeepTheOldOneButStillRepaint) {
+    CountingControl owner;
+    TZarFont3D f(&owner);
+    f.SetOffset(0);
+    f.SetRepetitionwidth(-1);
+    EXPECT_EQ(f.Offset(), 1);
+    EXPECT_EQ(f.Repetitionwidth(), 0);
+    EXPECT_EQ(owner.invalidations, 2);
+}
+
+// ---- gradient ----
+
+TEST(Gradient, DefaultHorizontalRunOnHundredBySixtyFour) {
+    TZarGradient g;
+    Surface s(100, 64);
+    g.PaintGradient(s.dc, 100, 64, true);
+    EXPECT_EQ(s.At(50, 0), RGB(192, 192, 192));
+    EXPECT_EQ(s.At(50, 1), RGB(192, 192, 192));
+    EXPECT_EQ(s.At(50, 2), RGB(190, 190, 190)); // step 1 over step 0
+    EXPECT_EQ(s.At(50, 33), RGB(159, 159, 159));
+    EXPECT_EQ(s.At(99, 63), RGB(128, 128, 128));
+}
+
+TEST(Gradient, BlackBecomesOneButTheInitialFillStaysBlack) {
+    TZarGradient g;
+    g.SetBeginColor(clBlack);
+    Surface s(100, 64);
+    g.PaintGradient(s.dc, 100, 64, true);
+    EXPECT_EQ(s.At(0, 0), RGB(1, 1, 1));
+    g.SetFillStyle(RoundMiddle);
+    g.PaintGradient(s.dc, 100, 64, true);
+    EXPECT_EQ(s.At(0, 0), RGB(0, 0, 0)); // outside every ellipse
+}
+
+TEST(Gradient, InBetweenColoursMakeStretchesAndBackwardRunsStartAtTheEnd) {
+    TZarGradient g;
+    g.ColorsInbetween().Add(L"clRed");
+    Surface s(100, 64);
+    g.PaintGradient(s.dc, 100, 64, true);
+    EXPECT_EQ(s.At(10, 0), RGB(192, 192, 192));
+    EXPECT_EQ(s.At(10, 33), RGB(255, 1, 1)); // the second stretch starts at red
+    g.ColorsInbetween().Clear();
+    g.PaintGradient(s.dc, 100, 64, false);
+    EXPECT_EQ(s.At(10, 0), RGB(128, 128, 128));
+}
+
+TEST(Gradient, NoOfColorsRangeAndNotifications) {
+    TZarGradient g;
+    int changes = 0;
+    g.OnChange = [&](TObject*) { ++changes; };
+    g.SetNoOfColors(1);
+    g.SetNoOfColors(256);
+    EXPECT_EQ(g.NoOfColors(), 32);
+    g.SetNoOfColors(2);
+    EXPECT_EQ(g.NoOfColors(), 2);
+    g.SetNoOfColors(255);
+    EXPECT_EQ(g.NoOfColors(), 255);
+    g.ColorsInbetween().Add(L"$00FF00");
+    EXPECT_EQ(changes, 5);
+}
+
+TEST(Gradient, ALineThatIsNoColourRaisesAndLeavesTheTargetUntouched) {
+    TZarGradient g;
+    g.ColorsInbetween().Add(L"not a colour");
+    Surface s(20, 20);
+    EXPECT_THROW(g.PaintGradient(s.dc, 20, 20, true), EConvertError);
+    EXPECT_EQ(s.At(5, 5), Surface::Marker);
+}
+
+TEST(Gradient, SpectralAlternatesStepAndMirrorColours) {
+    TZarGradient g;
+    g.SetFillStyle(Spectral);
+    g.SetBeginColor(RGB(0, 0, 200));
+    g.SetEndColor(RGB(200, 0, 0));
+    g.SetNoOfColors(2);
+    Surface s(40, 40);
+    g.PaintGradient(s.dc, 40, 40, true);
+    std::set<COLORREF> colours;
+    for (int x = 0; x < 40; ++x)
+        colours.insert(s.At(x, 0));
+    // Step colours have no zero component; the mirror colours do.
+    EXPECT_TRUE(colours.count(RGB(200, 0, 0)) || colours.count(RGB(0, 0, 200)));
+    EXPECT_TRUE(colours.count(RGB(1, 1, 200)) || colours.count(RGB(200, 1, 1)));
+}
+
+// ---- texture and brush fill ----
+
+TBitmap Picture(int w, int h, COLORREF body, COLORREF corner) {
+    TBitmap b(w, h);
+    win::MemoryDC dc(nullptr);
+    win::SelectObjectGuard sel(dc, b.Handle());
+    win::Brush fill(CreateSolidBrush(body));
+    RECT r{0, 0, w, h};
+    FillRect(dc, &r, fill.get());
+    SetPixel(dc, 0, 0, corner);
+    return b;
+}
+
+TEST(Texture, TilesFromTheTopLeftAndCentresOrCrops) {
+    TZarTexture t;
+    t.SetImage(Picture(16, 16, RGB(0, 0, 255), RGB(255, 0, 0)));
+    Surface s(40, 20);
+    t.PaintTexture(s.dc, 40, 20, clBtnFace);
+    for (int x : {0, 16, 32})
+        for (int y : {0, 16})
+            EXPECT_EQ(s.At(x, y), RGB(255, 0, 0)) << x << "," << y;
+    EXPECT_EQ(s.At(39, 19), RGB(0, 0, 255));
+
+    t.SetImage(Picture(100, 100, RGB(0, 0, 255), RGB(255, 0, 0)));
+    t.SetImageStyle(isCenter);
+    Surface c(60, 40);
+    t.PaintTexture(c.dc, 60, 40, clBtnFace);
+    EXPECT_EQ(c.At(0, 0), RGB(255, 0, 0)); // larger than the area: placed at (0, 0)
+}
+
+TEST(Texture, TransparentColourIsReplacedInTheCopyOnly) {
+    TZarTexture t;
+    t.SetImage(Picture(8, 8, RGB(255, 255, 255), RGB(255, 0, 0)));
+    t.SetTransparentColor(clWhite);
+    t.SetTransparentBackground(RGB(0, 200, 0));
+    Surface s(8, 8);
+    t.PaintTexture(s.dc, 8, 8, clBtnFace);
+    EXPECT_EQ(s.At(4, 4), RGB(0, 200, 0));
+    EXPECT_EQ(s.At(0, 0), RGB(255, 0, 0));
+    win::MemoryDC dc(nullptr);
+    win::SelectObjectGuard sel(dc, t.Image().Handle());
+    EXPECT_EQ(GetPixel(dc, 4, 4), RGB(255, 255, 255));
+}
+
+TEST(Texture, EmptyImagePaintsNothingAndOnlyAssigningNotifies) {
+    TZarTexture t;
+    int changes = 0;
+    t.OnChange = [&](TObject*) { ++changes; };
+    Surface s(8, 8);
+    t.PaintTexture(s.dc, 8, 8, clBtnFace);
+    EXPECT_EQ(s.At(3, 3), Surface::Marker);
+    t.SetImage(Picture(4, 4, RGB(1, 2, 3), RGB(1, 2, 3)));
+    EXPECT_EQ(changes, 1);
+    t.Image().SetSize(4, 4); // drawn in place: the record is not told
+    EXPECT_EQ(changes, 1);
+    TZarBrushFill b;
+    EXPECT_EQ(b.BrushStyle(), TBrushStyle::bsSolid);
+    EXPECT_EQ(b.BrushColor(), clBtnFace);
+}
+
+// ---- background ----
+
+TEST(Background, ChangesReachEveryClientInOrderThenOnChangedOnce) {
+    std::vector<std::wstring> log;
+    CountingControl a(&log, L"a"), b(&log, L"b"), c(&log, L"c");
+    TZarBackground bg(nullptr);
+    bg.AddClient(&a);
+    bg.AddClient(&b);
+    bg.AddClient(&c);
+    bg.OnChanged = [&](TObject* s) {
+        EXPECT_EQ(s, &bg);
+        log.push_back(L"changed");
+    };
+    bg.Gradient().SetNoOfColors(10);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"a", L"b", L"c", L"changed"}));
+    log.clear();
+    bg.AddClient(&a);
+    bg.RemoveClient(&a); // the first occurrence goes
+    bg.SetSolidColor(clRed);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"b", L"c", L"a", L"changed"}));
+}
+
+TEST(Background, HatchOnSolidColourOrOnWhite) {
+    TZarBackground bg(nullptr);
+    bg.BrushFill().SetBrushStyle(TBrushStyle::bsDiagCross);
+    bg.BrushFill().SetBrushColor(clRed);
+    bg.SetSolidColor(clYellow);
+    for (auto [style, ground] : {std::pair{bBrushFillSolidColor, RGB(255, 255, 0)},
+                                 std::pair{bBrushFillUseCurrent, RGB(255, 255, 255)}}) {
+        bg.SetBackgroundStyle(style);
+        Surface s(16, 16);
+        bg.PaintBackground(s.dc, 16, 16, true);
+        std::set<COLORREF> colours;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                colours.insert(s.At(x, y));
+        EXPECT_EQ(colours, (std::set<COLORREF>{RGB(255, 0, 0), ground}));
+    }
+}
+
+TEST(Background, TextFaceShowsTheBackgroundOnly) {
+    TZarBackground bg(nullptr);
+    bg.SetBackgroundStyle(bSolidcolor);
+    bg.SetSolidColor(RGB(255, 255, 0));
+    TZarFont3D f3(nullptr);
+    f3.SetThreeDimensional(false);
+    f3.SetMaskFont(false);
+    TFont font;
+    font.SetName(L"Tahoma");
+    font.SetHeight(30);
+    font.SetStyle(fsBold);
+    font.SetColor(clBlack);
+    Surface s(80, 40, RGB(255, 255, 255));
+    RECT r{0, 0, 80, 40};
+    bg.DrawBackgroundText(f3, font, s.dc, r, L"HH", DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    std::set<COLORREF> colours;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 80; ++x)
+            colours.insert(s.At(x, y));
+    EXPECT_TRUE(colours.count(RGB(255, 255, 0))) << "no background inside the letters";
+    EXPECT_FALSE(colours.count(RGB(0, 0, 0))) << "the face was drawn in the font colour";
+    EXPECT_EQ(s.At(0, 0), RGB(255, 255, 255));
+}
+
+TEST(Painting, EveryGdiObjectMadeForAPaintIsReleased) {
+    TFont font;
+    font.SetName(L"Tahoma");
+    font.SetHeight(14);
+    font.Handle();
+    TZarFrame frame(nullptr);
+    TZarFont3D f3(nullptr);
+    TZarBackground bg(nullptr);
+    bg.Texture().SetImage(Picture(8, 8, RGB(255, 255, 255), RGB(1, 1, 1)));
+    bg.Texture().SetTransparentColor(clWhite);
+    Surface s(40, 30);
+    const long before = win::LiveGdiObjects();
+    for (int round = 0; round < 40; ++round) {
+        for (int st = frameSolid; st <= frameLightBordered; ++st) {
+            frame.SetFrameStyle(static_cast<TZarFrameStyle>(st));
+            RECT r{0, 0, 40, 30};
+            frame.DrawFrame(s.dc, r);
+        }
+        for (int st = fontRaised; st <= fontOutLineShadow; ++st) {
+            f3.SetStyle3D(static_cast<TZarStyle3D>(st));
+            f3.DrawText3D(font, s.dc, {0, 0, 40, 30}, L"Ab", DT_LEFT, round % 2 == 0);
+        }
+        for (int st = Circle; st <= HorizontalDoppelBar; ++st) {
+            bg.Gradient().SetFillStyle(static_cast<TZarFillStyle>(st));
+            bg.PaintBackground(s.dc, 40, 30, true);
+        }
+        for (int st = bTexture; st <= bBrushFillSolidColor; ++st) {
+            bg.SetBackgroundStyle(static_cast<TZarBackStyle>(st));
+            bg.PaintBackground(s.dc, 40, 30, true);
+            bg.DrawBackgroundText(f3, font, s.dc, {0, 0, 40, 30}, L"Ab", DT_LEFT);
+        }
+        bg.SetBackgroundStyle(bGradient);
+    }
+    EXPECT_EQ(win::LiveGdiObjects(), before);
+}
+
+} // namespace
