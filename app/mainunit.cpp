@@ -20,12 +20,94 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     Font().SetHeight(16);
     Font().SetCharset(GB2312_CHARSET);
 
-    ZarButton1 = New<TButton>(this);
+    Panel1 = New<TPanel>(this);
+    Panel1->SetName(L"Panel1");
+    Panel1->SetParent(this);
+    Panel1->SetAlign(TAlign::alClient);
+
+    Panel2 = New<TPanel>(this);
+    Panel2->SetName(L"Panel2");
+    Panel2->SetBounds(8, 48, 289, 105);
+    Panel2->SetBevelOuter(TBevelCut::bvLowered);
+    Panel2->SetColor(8454143);
+    Panel2->SetParent(Panel1);
+
+    auto linkFont = [](TZarLabel* l, TColor colour, TFontStyles style) {
+        l->Font().SetName(L"MS Sans Serif");
+        l->Font().SetHeight(16);
+        l->Font().SetStyle(style);
+        l->Font().SetColor(colour);
+        l->Frame().SetFrameStyle(frameNone);
+    };
+    ZarLabel1 = New<TZarLabel>(this);
+    ZarLabel1->SetName(L"ZarLabel1");
+    ZarLabel1->SetBounds(72, 8, 137, 17);
+    ZarLabel1->SetCaption(std::wstring(L"软件作者：") + author::Name);
+    linkFont(ZarLabel1, clWindowText, fsBold);
+    ZarLabel1->Font3D().SetStyle3D(fontOnlyHighlight);
+    ZarLabel1->Font3D().SetShadow(clHighlight);
+    ZarLabel1->SetParent(Panel2);
+
+    E = New<TZarLabel>(this);
+    E->SetName(L"E");
+    E->SetBounds(40, 32, 209, 25);
+    E->SetCaption(std::wstring(L"E-mail:") + author::Mail);
+    linkFont(E, clBlue, fsBold | fsUnderline);
+    E->SetCursor(IDC_HAND);
+    E->SetHint(L"发电子邮件给Tamsel");
+    E->SetShowHint(true);
+    E->OnClick = [this](TObject* s) { EClick(s); };
+    E->SetParent(Panel2);
+
+    ZarLabel2 = New<TZarLabel>(this);
+    ZarLabel2->SetName(L"ZarLabel2");
+    ZarLabel2->SetBounds(56, 56, 185, 25);
+    ZarLabel2->SetCaption(author::Homepage);
+    linkFont(ZarLabel2, clRed, fsBold | fsUnderline);
+    ZarLabel2->SetColor(clWhite);
+    ZarLabel2->SetTransparent(true);
+    ZarLabel2->SetCursor(IDC_HAND);
+    ZarLabel2->SetHint(L"浏览Tamsel的个人主页");
+    ZarLabel2->SetShowHint(true);
+    ZarLabel2->OnClick = [this](TObject* s) { ZarLabel2Click(s); };
+    ZarLabel2->SetParent(Panel2);
+
+    Label1 = New<TLabel>(this);
+    Label1->SetName(L"Label1");
+    Label1->SetBounds(9, 85, 272, 16);
+    Label1->SetCaption(author::Address);
+    Label1->SetTransparent(true);
+    Label1->SetWordWrap(false);
+    Label1->SetParent(Panel2);
+    Label1->Font().SetColor(clMaroon);
+
+    Image1 = New<TImage>(this);
+    Image1->SetName(L"Image1");
+    Image1->SetBounds(216, 8, 33, 33);
+    Image1->Picture().SetIcon(static_cast<HICON>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENNEL), IMAGE_ICON, 32, 32, 0)));
+    Image1->OnClick = [this](TObject* s) { Image1Click(s); };
+    Image1->SetParent(Panel2);
+
+    ZarPanel1 = New<TZarPanel>(this);
+    ZarPanel1->SetName(L"ZarPanel1");
+    ZarPanel1->SetBounds(1, 1, 304, 40);
+    ZarPanel1->SetCaption(L"Quennel V1.0");
+    ZarPanel1->SetDlgFrame(true);
+    ZarPanel1->SetBorderwidth(0);
+    ZarPanel1->FrameInner().SetSolid(8453888);
+    ZarPanel1->SetParent(Panel1);
+
+    ZarButton1 = New<TZarButton>(this);
     ZarButton1->SetName(L"ZarButton1");
-    ZarButton1->SetCaption(L"确定");
     ZarButton1->SetBounds(120, 160, 89, 30);
-    ZarButton1->SetParent(this);
+    ZarButton1->SetCaption(L"确定");
+    TBitmap strip;
+    strip.LoadFromResource(ModuleInstance(), IDB_CARD_OK);
+    ZarButton1->Glyph().SetBitmap(strip);
+    ZarButton1->Glyph().SetTransparentColor(clPurple);
     ZarButton1->OnClick = [this](TObject* s) { ZarButton1Click(s); };
+    ZarButton1->SetParent(Panel1);
 
     WExit = New<TZarExitWindows>(this);
     WExit->SetName(L"WExit");
@@ -94,6 +176,22 @@ TMenuItem* Tmainform::AddItem(TPopupMenu* menu, const wchar_t* name, const wchar
     if (command) item->OnClick = [this, command](TObject* s) { (this->*command)(s); };
     menu->Add(item);
     return item;
+}
+
+void Tmainform::ShellOpen(const std::wstring& target) {
+    win::TShell::Current().ShellOpen(Handle(), nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Tmainform::EClick(TObject*) {
+    ShellOpen(std::wstring(L"mailto:") + author::Mail);
+}
+
+void Tmainform::ZarLabel2Click(TObject*) {
+    ShellOpen(author::Homepage);
+}
+
+void Tmainform::Image1Click(TObject*) {
+    Application->MessageBox(L"Tamsel在这里向您问好！祝愿您好运永远.", L"Quennel", MB_OK);
 }
 
 void Tmainform::ticonClick(TObject*) {

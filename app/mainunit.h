@@ -2,6 +2,9 @@
 #pragma once
 
 #include "../components/TrayIcon.h"
+#include "../components/ZarTButton.h"
+#include "../components/ZarTLabel.h"
+#include "../components/ZarTPanel.h"
 #include "../components/ZarTExitWindows.h"
 #include "../framework/Menus.h"
 #include "../framework/StdCtrls.h"
@@ -12,7 +15,15 @@ public:
 
     TZarExitWindows* WExit;
     TTrayIcon* TICON;
-    TButton* ZarButton1;
+    TPanel* Panel1;
+    TPanel* Panel2;
+    TZarLabel* ZarLabel1;
+    TZarLabel* E;
+    TZarLabel* ZarLabel2;
+    TLabel* Label1;
+    TImage* Image1;
+    TZarPanel* ZarPanel1;
+    TZarButton* ZarButton1;
 
     TPopupMenu* popmenu;
     TMenuItem *N2, *N8, *N3, *N10, *N4, *N6, *N7, *N5, *N9;
@@ -21,6 +32,11 @@ public:
 
     void FormCreate(TObject* Sender);
     void ZarButton1Click(TObject* Sender);
+    void EClick(TObject* Sender);
+    void ZarLabel2Click(TObject* Sender);
+    void Image1Click(TObject* Sender);
+    // Hands a text to the desktop shell to open with its default action.
+    void ShellOpen(const std::wstring& target);
     void ticonClick(TObject* Sender);
     void ticonRightClick(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void popmenuPopup(TObject* Sender);
@@ -49,5 +65,14 @@ std::wstring NotepadCommand(const wchar_t* windowsDir, unsigned reportedLength);
 
 extern Tmainform* mainform;
 
-// Resource id of the program icon.
+// Resource ids of the program icon and the card's OK glyph strip.
 constexpr int IDI_QUENNEL = 1;
+constexpr int IDB_CARD_OK = 104;
+
+// The author's details shown on the card and used by its links.
+namespace author {
+inline const wchar_t* const Name = L"Tamsel";
+inline const wchar_t* const Mail = L"tamsel@qn.example";
+inline const wchar_t* const Homepage = L"http://qn.example/~ts";
+inline const wchar_t* const Address = L"中国上海市南京路100号 邮编200001";
+} // namespace author

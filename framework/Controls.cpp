@@ -525,9 +525,15 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     case WM_PAINT:
         if (OwnPaint()) {
-            win::PaintDC dc(handle_);
-            PaintWindow(dc.get());
-            PaintControls(dc.get());
+            if (m.WParam) { // a paint request that brings its own device context is painted on it
+                auto dc = reinterpret_cast<HDC>(m.WParam);
+                PaintWindow(dc);
+                PaintControls(dc);
+            } else {
+                win::PaintDC dc(handle_);
+                PaintWindow(dc.get());
+                PaintControls(dc.get());
+            }
             m.Result = 0;
             return;
         }

@@ -243,3 +243,38 @@ void TTimer::Update() {
     if (!SetTimer(window_.Handle(), 1, interval_, nullptr)) throw Exception(L"Not enough timers available");
     running_ = true;
 }
+
+TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner) {
+    width_ = 185;
+    height_ = 41;
+}
+
+void TPanel::SetBevelOuter(TBevelCut v) {
+    bevelOuter_ = v;
+    Invalidate();
+}
+
+void TPanel::AdjustClientRect(RECT& r) const {
+    if (bevelOuter_ != TBevelCut::bvNone) InflateRect(&r, -1, -1);
+}
+
+void TPanel::PaintPanel(HDC dc) {
+    RECT r = ClientRect();
+    if (bevelOuter_ == TBevelCut::bvRaised) BevelRing(dc, r, clBtnHighlight, clBtnShadow);
+    if (bevelOuter_ == TBevelCut::bvLowered) BevelRing(dc, r, clBtnShadow, clBtnHighlight);
+    win::Brush face(CreateSolidBrush(ColorToRGB(color_)));
+    FillRect(dc, &r, face.get());
+    if (caption_.empty()) return;
+    win::SelectObjectGuard font(dc, font_.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(font_.Color()));
+    SIZE w{};
+    GetTextExtentPoint32W(dc, L"W", 1, &w);
+    RECT band{r.left, (r.top + r.bottom - w.cy) / 2, r.right, 0};
+    band.bottom = band.top + w.cy;
+    DrawTextW(dc, caption_.c_str(), -1, &band, DT_EXPANDTABS | DT_VCENTER | DT_CENTER);
+}
+
+void TPanel::PaintWindow(HDC dc) {
+    PaintPanel(dc);
+}

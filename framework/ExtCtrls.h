@@ -93,3 +93,23 @@ private:
     bool enabled_ = true;
     bool running_ = false;
 };
+
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// A container with a one-pixel bevel, a face colour and a centred caption.
+class TPanel : public TWinControl {
+public:
+    explicit TPanel(TComponent* AOwner);
+    TBevelCut BevelOuter() const { return bevelOuter_; }
+    void SetBevelOuter(TBevelCut v);
+    void PaintWindow(HDC dc) override;
+
+protected:
+    void AdjustClientRect(RECT& r) const override;
+    // The base panel's face: bevel, colour fill and the plain centred caption.
+    void PaintPanel(HDC dc);
+
+private:
+    TBevelCut bevelOuter_ = TBevelCut::bvRaised;
+};

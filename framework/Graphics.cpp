@@ -310,6 +310,17 @@ void TBitmap::Assign(const TBitmap& other) {
     Changed();
 }
 
+void TBitmap::LoadFromResource(HINSTANCE module, int id) {
+    win::Bitmap loaded(static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+    if (!loaded) throw Exception(L"Resource not found");
+    BITMAP bm{};
+    GetObjectW(loaded.get(), sizeof bm, &bm);
+    SetSize(bm.bmWidth, bm.bmHeight);
+    win::MemoryDC from(nullptr), to(nullptr);
+    win::SelectObjectGuard a(from, loaded.get()), b(to, Handle());
+    BitBlt(to, 0, 0, width_, height_, from, 0, 0, SRCCOPY);
+}
+
 void BrushCopy(HDC dst, const RECT& d, HDC src, const RECT& s, COLORREF replace, HBRUSH brush) {
     // The brush everywhere, then the source over it except where it has the colour to replace.
     int oldMode = SetBkMode(dst, TRANSPARENT);
@@ -317,4 +328,15 @@ void BrushCopy(HDC dst, const RECT& d, HDC src, const RECT& s, COLORREF replace,
     SetBkMode(dst, oldMode);
     TransparentBlt(dst, d.left, d.top, d.right - d.left, d.bottom - d.top, src, s.left, s.top,
                    s.right - s.left, s.bottom - s.top, replace);
+}
+
+void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom) {
+    win::Brush t(CreateSolidBrush(ColorToRGB(top))), b(CreateSolidBrush(ColorToRGB(bottom)));
+    RECT left{r.left, r.top, r.left + 1, r.bottom - 1}, upper{r.left, r.top, r.right - 1, r.top + 1};
+    FillRect(dc, &left, t.get());
+    FillRect(dc, &upper, t.get());
+    RECT right{r.right - 1, r.top, r.right, r.bottom}, lower{r.left, r.bottom - 1, r.right, r.bottom};
+    FillRect(dc, &right, b.get());
+    FillRect(dc, &lower, b.get());
+    InflateRect(&r, -1, -1);
 }

@@ -152,6 +152,8 @@ public:
     // A new white picture of the size (an empty one for a zero size).
     void SetSize(int w, int h);
     void Assign(const TBitmap& other);
+    // Loads a bitmap resource of the module.
+    void LoadFromResource(HINSTANCE module, int id);
 
 private:
     win::Bitmap handle_;
@@ -161,3 +163,7 @@ private:
 // Copies the source rectangle to the destination with every pixel of colour `replace` painted with the
 // brush instead (the source is unchanged).
 void BrushCopy(HDC dst, const RECT& dstRect, HDC src, const RECT& srcRect, COLORREF replace, HBRUSH brush);
+
+// The one-pixel bevel ring: left column and top row in `top` (but for the bottom-left and top-right
+// pixels), right column and bottom row in `bottom`; r then shrinks by one on every side.
+void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the button glyphs as 24-bit bitmaps with magenta as the transparent key: resources/ok.bmp,
-cancel.bmp (16 x 16) and browse.bmp (32 x 16: the normal cell, then the disabled cell)."""
+"""Writes the button glyphs as 24-bit bitmaps: ok.bmp, cancel.bmp (16 x 16) and browse.bmp (32 x 16: the
+normal cell, then the disabled cell) with magenta as the key, and cardok.bmp (32 x 16) with purple as the key."""
 import struct, sys, os
 
 KEY = (255, 0, 255)
@@ -50,7 +50,20 @@ def browse():
     disabled = folder((192, 192, 192), (128, 128, 128))
     return [normal[y] + disabled[y] for y in range(16)]
 
+def card_ok():
+    """The about card's OK strip: a green tick on purple (the key), then its grey twin."""
+    purple = (128, 0, 128)
+    cells = []
+    for colour in ((0, 128, 0), (128, 128, 128)):
+        px = [[purple] * 16 for _ in range(16)]
+        for x, y in [(3, 8), (4, 9), (5, 10), (6, 11), (7, 10), (8, 9), (9, 8), (10, 7), (11, 6), (12, 5), (13, 4)]:
+            for d in (0, 1, 2):
+                px[y + d - 1][x] = colour
+        cells.append(px)
+    return [cells[0][y] + cells[1][y] for y in range(16)]
+
 out = sys.argv[1] if len(sys.argv) > 1 else 'resources'
 bmp(os.path.join(out, 'ok.bmp'), ok())
 bmp(os.path.join(out, 'cancel.bmp'), cancel())
 bmp(os.path.join(out, 'browse.bmp'), browse())
+bmp(os.path.join(out, 'cardok.bmp'), card_ok())

@@ -44,8 +44,10 @@ TEST_F(MainFormFixture, OkHasTheFocusAndHidesTheCardAndAddsTheIconOnce) {
     EXPECT_EQ(shell.notify[0].message, static_cast<DWORD>(NIM_ADD));
     EXPECT_STREQ(shell.notify[0].data.szTip, L"Quennel 1.0");
     form->Show();
-    SendMessageW(form->ZarButton1->Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(shell.notify.size(), 1u);
+    SendMessageW(form->ZarButton1->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(form->ZarButton1->Handle(), WM_KEYUP, VK_SPACE, 0xC0000000);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(shell.notify.size(), 1u); // already active: nothing more
 }
 
 TEST_F(MainFormFixture, DestroyingTheCardRemovesAnActiveIcon) {

@@ -93,6 +93,23 @@ DWORD QuennelProcess::WaitForExit(DWORD boundMs) {
     return code;
 }
 
+HWND FindChildByText(HWND parent, const wchar_t* text) {
+    struct Find {
+        const wchar_t* text;
+        HWND found;
+    } f{text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM l) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(l);
+            if (win::WindowText(h) != f->text) return TRUE;
+            f->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
 std::wstring DialogText(HWND box) {
     std::wstring text;
     EnumChildWindows(

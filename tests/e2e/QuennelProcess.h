@@ -31,6 +31,9 @@ private:
     DWORD pid_ = 0;
 };
 
+// A descendant window with exactly this text, or null.
+HWND FindChildByText(HWND parent, const wchar_t* text);
+
 // Text of a window's static children joined by new lines (a message box's text).
 std::wstring DialogText(HWND box);
 

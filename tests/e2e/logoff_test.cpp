@@ -17,7 +17,7 @@ TEST(LogOff, ARealRequestIsAcceptedAndTheProgramEndsByItself) {
     HWND card = q.WaitForWindow(L"QuennelWindow", L"Quennel", 60000);
     ASSERT_NE(card, nullptr);
     HWND tray = q.TrayWindow();
-    test::PostKey(FindWindowExW(card, nullptr, L"Button", nullptr), VK_SPACE);
+    test::PostKey(e2e::FindChildByText(card, L"确定"), VK_SPACE);
     ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(card); }, 15000));
     PostMessageW(tray, WM_USER + 1, 0, WM_LBUTTONUP);
     HWND menu = q.WaitForWindow(L"#32768", nullptr, 15000);

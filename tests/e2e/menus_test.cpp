@@ -15,7 +15,7 @@ struct Resident : ::testing::Test {
         card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
         ASSERT_NE(card, nullptr);
         tray = q.TrayWindow();
-        HWND ok = FindWindowExW(card, nullptr, L"Button", nullptr);
+        HWND ok = e2e::FindChildByText(card, L"确定");
         test::PostKey(ok, VK_SPACE);
         ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
     }

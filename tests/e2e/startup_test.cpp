@@ -8,7 +8,7 @@ namespace {
 using e2e::QuennelProcess;
 
 HWND OkButton(HWND card) {
-    return FindWindowExW(card, nullptr, L"Button", nullptr);
+    return e2e::FindChildByText(card, L"确定");
 }
 
 void PressSpace(HWND button) {

@@ -1,0 +1,114 @@
+#include "ZarTButton.h"
+
+TZarButton::TZarButton(TComponent* AOwner) : TZarCustomControl(AOwner) {
+    width_ = 100;
+    height_ = 30;
+    tabStop_ = true;
+    glyph_.OnChange = [this](TObject*) { Invalidate(); };
+}
+
+void TZarButton::CreateParams(TCreateParams& p) {
+    TZarCustomControl::CreateParams(p);
+    p.Style &= ~static_cast<DWORD>(WS_DISABLED);
+}
+
+void TZarButton::SetWordWrap(bool v) {
+    if (v == wordWrap_) return;
+    wordWrap_ = v;
+    textFormat_ = v ? (DT_CENTER | DT_VCENTER | DT_WORDBREAK) : DefaultFormat;
+    Invalidate();
+}
+
+void TZarButton::SetEnabled(bool v) {
+    enabled_ = v;
+    Invalidate();
+}
+
+void TZarButton::SetCaption(const std::wstring& text) {
+    if (text != caption_) {
+        caption_ = text;
+        if (handle_) SetWindowTextW(handle_, text.c_str());
+    }
+    Invalidate();
+}
+
+void TZarButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
+    if (handle_) SetCapture(handle_);
+    TZarCustomControl::MouseDown(b, s, x, y);
+    if (b == TMouseButton::mbLeft && enabled_ && !down_) {
+        down_ = true;
+        RedrawNow();
+    }
+}
+
+void TZarButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
+    if (GetCapture() == handle_) ReleaseCapture();
+    TZarCustomControl::MouseUp(b, s, x, y);
+    if (down_) Click();
+}
+
+void TZarButton::Click() {
+    if (down_) {
+        down_ = false;
+        RedrawNow();
+    }
+    TZarCustomControl::Click();
+}
+
+void TZarButton::KeyDown(unsigned short& key, TShiftState shift) {
+    TZarCustomControl::KeyDown(key, shift);
+    if (key == VK_SPACE && !down_) {
+        down_ = true;
+        RedrawNow();
+    }
+}
+
+void TZarButton::KeyUp(unsigned short& key, TShiftState shift) {
+    if (key == VK_SPACE && down_) {
+        down_ = false;
+        RedrawNow();
+        if (OnClick) OnClick(this);
+    }
+    TZarCustomControl::KeyUp(key, shift);
+}
+
+RECT TZarButton::FaceRect() const {
+    RECT r = down_ ? RECT{2, 2, width_ - 2, height_ - 2} : RECT{0, 0, width_ - 2, height_ - 2};
+    if (down_) OffsetRect(&r, 2, 2);
+    return r;
+}
+
+POINT TZarButton::GlyphPosition() const {
+    RECT r = FaceRect();
+    int dy = down_ ? 2 : 0;
+    int x = caption_.empty() ? RoundHalfEven((width_ - glyph_.GlyphWidth()) * 0.5) + 1 : r.left + 1;
+    int y = RoundHalfEven((height_ - glyph_.GlyphHeight()) * 0.5) + dy;
+    return {x + 2, y};
+}
+
+RECT TZarButton::CaptionRect() const {
+    RECT r = FaceRect();
+    r.left += glyph_.GlyphWidth() + 2;
+    return r;
+}
+
+void TZarButton::PaintFace(HDC dc) {
+    TZarCustomControl::PaintFace(dc);
+    RECT r{0, 0, width_, height_};
+    if (down_) {
+        BevelRing(dc, r, clBlack, clBtnShadow);
+        BevelRing(dc, r, clBtnShadow, clBtnFace);
+    } else {
+        BevelRing(dc, r, clBtnHighlight, clBlack);
+        r = {-1, -1, width_ - 1, height_ - 1};
+        BevelRing(dc, r, clBtnHighlight, clBtnShadow);
+    }
+    POINT g = GlyphPosition();
+    glyph_.DrawGlyph(dc, g.x, g.y, enabled_, down_);
+    if (caption_.empty()) return;
+    RECT t = CaptionRect();
+    if (enabled_)
+        font3D_.DrawText3D(font_, dc, t, caption_, textFormat_, true);
+    else
+        DrawDisabledText(font_, dc, t, caption_, textFormat_);
+}

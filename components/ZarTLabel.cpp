@@ -1,0 +1,82 @@
+#include "ZarTLabel.h"
+
+TZarLabel::TZarLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+    width_ = 65;
+    height_ = 17;
+    color_ = clWindow;
+    font_.SetStyle(fsBold);
+    font_.SetSize(12);
+    frame_.SetFrameStyle(frameNone);
+}
+
+TZarLabel::~TZarLabel() {
+    if (fontBackground_) fontBackground_->RemoveClient(this);
+    if (background_) background_->RemoveClient(this);
+}
+
+void TZarLabel::Link(TZarBackground*& slot, TZarBackground* b) {
+    if (slot) slot->RemoveClient(this);
+    if (b) {
+        b->AddClient(this);
+        FreeNotification(b);
+    }
+    slot = b;
+    Invalidate();
+}
+
+void TZarLabel::SetBackground(TZarBackground* b) {
+    Link(background_, b);
+}
+void TZarLabel::SetFontBackground(TZarBackground* b) {
+    Link(fontBackground_, b);
+}
+
+void TZarLabel::Notification(TComponent* c, TOperation op) {
+    TGraphicControl::Notification(c, op);
+    if (op != TOperation::opRemove) return;
+    // Independent tests: one background in both roles clears both links.
+    if (c == background_) {
+        background_ = nullptr;
+        Invalidate();
+    }
+    if (c == fontBackground_) {
+        fontBackground_ = nullptr;
+        Invalidate();
+    }
+}
+
+void TZarLabel::SetTransparent(bool v) {
+    transparent_ = v;
+    Invalidate();
+}
+void TZarLabel::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    Invalidate();
+}
+void TZarLabel::SetWordWrap(bool v) {
+    wordWrap_ = v;
+    Invalidate();
+}
+
+UINT TZarLabel::TextFormat() const {
+    UINT align = alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                 : alignment_ == TAlignment::taCenter     ? DT_CENTER
+                                                          : DT_LEFT;
+    // Prefix processing stays on: a single "&" underlines the next letter.
+    return DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) | align;
+}
+
+void TZarLabel::PaintFace(HDC dc) {
+    RECT r{0, 0, width_, height_};
+    if (!transparent_) {
+        win::Brush fill(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(dc, &r, fill.get());
+        if (background_) background_->PaintBackground(dc, width_, height_, true);
+    }
+    RECT t{0, frame_.FrameWidth(), width_ - frame_.FrameSize(), height_ - frame_.FrameWidth()};
+    if (fontBackground_)
+        fontBackground_->DrawBackgroundText(font3D_, font_, dc, t, caption_, TextFormat());
+    else
+        font3D_.DrawText3D(font_, dc, t, caption_, TextFormat(), enabled_);
+    frame_.DrawFrame(dc, r);
+}

@@ -1,0 +1,41 @@
+// A caption without a window: colour fill, background, 3-D or background-filled text, frame.
+#pragma once
+
+#include "ZarTBackground.h"
+
+#include "../framework/ExtCtrls.h"
+
+class TZarLabel : public TGraphicControl {
+public:
+    explicit TZarLabel(TComponent* AOwner);
+    ~TZarLabel() override;
+
+    TZarFont3D& Font3D() { return font3D_; }
+    TZarFrame& Frame() { return frame_; }
+    TZarBackground* Background() const { return background_; }
+    void SetBackground(TZarBackground* b);
+    TZarBackground* FontBackground() const { return fontBackground_; }
+    void SetFontBackground(TZarBackground* b);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+
+    void Paint(HDC dc) override { PaintFace(dc); }
+    void PaintFace(HDC dc);
+    UINT TextFormat() const;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override;
+
+private:
+    void Link(TZarBackground*& slot, TZarBackground* b);
+    TZarFont3D font3D_{this};
+    TZarFrame frame_{this};
+    TZarBackground* background_ = nullptr;
+    TZarBackground* fontBackground_ = nullptr;
+    bool transparent_ = false, wordWrap_ = false;
+    TAlignment alignment_ = TAlignment::taLeftJustify;
+};

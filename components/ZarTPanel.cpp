@@ -1,0 +1,67 @@
+#include "ZarTPanel.h"
+
+TZarPanel::TZarPanel(TComponent* AOwner) : TPanel(AOwner) {}
+
+TZarPanel::~TZarPanel() {
+    if (background_) background_->RemoveClient(this);
+}
+
+void TZarPanel::SetBackground(TZarBackground* b) {
+    if (background_) background_->RemoveClient(this);
+    if (b) {
+        b->AddClient(this);
+        FreeNotification(b);
+    }
+    background_ = b;
+    Invalidate();
+}
+
+void TZarPanel::Notification(TComponent* c, TOperation op) {
+    TPanel::Notification(c, op);
+    if (op == TOperation::opRemove && c == background_) {
+        background_ = nullptr;
+        Invalidate();
+    }
+}
+
+void TZarPanel::SetDlgFrame(bool v) {
+    dlgFrame_ = v;
+    Invalidate();
+}
+
+void TZarPanel::SetBorderwidth(int v) {
+    if (v > 0) borderWidth_ = v;
+    Invalidate();
+    AlignControls();
+}
+
+void TZarPanel::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    Invalidate();
+}
+
+void TZarPanel::AdjustClientRect(RECT& r) const {
+    int inset = borderWidth_;
+    if (frameOuter_.FrameStyle() != frameNone) inset += frameOuter_.FrameWidth();
+    if (frameInner_.FrameStyle() != frameNone) inset += frameInner_.FrameWidth();
+    InflateRect(&r, -inset, -inset);
+    TPanel::AdjustClientRect(r); // the base panel's raised bevel
+}
+
+void TZarPanel::PaintFace(HDC dc) {
+    RECT r{0, 0, width_, height_};
+    PaintPanel(dc);
+    if (background_) background_->PaintBackground(dc, width_, height_, true);
+    if (dlgFrame_) {
+        BevelRing(dc, r, clBtnHighlight, clBlack);
+        BevelRing(dc, r, clBtnFace, clBtnShadow);
+        BevelRing(dc, r, clBtnFace, clBtnFace);
+    }
+    frameOuter_.DrawFrame(dc, r);
+    if (borderWidth_ > 0) InflateRect(&r, -(borderWidth_ + 1), -(borderWidth_ + 1));
+    frameInner_.DrawFrame(dc, r);
+    UINT align = alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                 : alignment_ == TAlignment::taCenter     ? DT_CENTER
+                                                          : DT_LEFT;
+    font3D_.DrawText3D(font_, dc, r, caption_, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS, enabled_);
+}

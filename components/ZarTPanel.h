@@ -1,0 +1,39 @@
+// A panel with an optional dialog frame, outer and inner frames, a border width and a 3-D caption.
+#pragma once
+
+#include "ZarTBackground.h"
+
+#include "../framework/ExtCtrls.h"
+
+class TZarPanel : public TPanel {
+public:
+    explicit TZarPanel(TComponent* AOwner);
+    ~TZarPanel() override;
+
+    TZarFont3D& Font3D() { return font3D_; }
+    TZarFrame& FrameOuter() { return frameOuter_; }
+    TZarFrame& FrameInner() { return frameInner_; }
+    TZarBackground* Background() const { return background_; }
+    void SetBackground(TZarBackground* b);
+    bool DlgFrame() const { return dlgFrame_; }
+    void SetDlgFrame(bool v);
+    int Borderwidth() const { return borderWidth_; }
+    void SetBorderwidth(int v); // only positive values are stored; repaints always
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+
+    void PaintWindow(HDC dc) override { PaintFace(dc); }
+    void PaintFace(HDC dc);
+
+protected:
+    void AdjustClientRect(RECT& r) const override;
+    void Notification(TComponent* c, TOperation op) override;
+
+private:
+    TZarFont3D font3D_{this};
+    TZarFrame frameOuter_{this}, frameInner_{this};
+    TZarBackground* background_ = nullptr;
+    bool dlgFrame_ = false;
+    int borderWidth_ = 0;
+    TAlignment alignment_ = TAlignment::taCenter;
+};
