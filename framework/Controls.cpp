@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -117,6 +118,16 @@ void TControl::SetParentFont(bool v) {
     }
 }
 
+void TControl::SetHint(const std::wstring& h) {
+    hint_ = h;
+    if (parent_) parent_->UpdateToolTips();
+}
+
+void TControl::SetShowHint(bool v) {
+    showHint_ = v;
+    if (parent_) parent_->UpdateToolTips();
+}
+
 void TControl::SetAlign(TAlign a) {
     if (a == align_) return;
     align_ = a;
@@ -201,6 +212,7 @@ void TGraphicControl::SetBounds(int l, int t, int w, int h) {
     Invalidate();
     TControl::SetBounds(l, t, w, h);
     Invalidate();
+    if (parent_ && showHint_) parent_->UpdateToolTips();
 }
 
 void TGraphicControl::SetVisible(bool v) {
@@ -238,6 +250,7 @@ void TWinControl::InsertControl(TControl* c) {
     }
     if (c->parentFont_) c->SetParentFont(true);
     if (c->align_ != TAlign::alNone) AlignControls();
+    if (c->showHint_) UpdateToolTips();
     c->Invalidate();
 }
 
@@ -303,6 +316,35 @@ void TWinControl::CreateWnd() {
     for (TWinControl* c : tabOrder_)
         c->HandleNeeded();
     AlignControls();
+    UpdateToolTips();
+}
+
+void TWinControl::UpdateToolTips() {
+    if (!handle_) return;
+    std::vector<TControl*> hinted;
+    for (TControl* c : controls_)
+        if (c->ShowHint() && !c->Hint().empty() && dynamic_cast<TGraphicControl*>(c)) hinted.push_back(c);
+    if (hinted.empty() && !toolTip_) return;
+    if (!toolTip_) {
+        toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
+                                       0, 0, 0, handle_, nullptr, ModuleInstance(), nullptr));
+        if (!toolTip_) return;
+    }
+    // One tool per painted child that shows a hint, over the child's rectangle.
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    while (SendMessageW(toolTip_.get(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)))
+        SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    for (size_t i = 0; i < hinted.size(); ++i) {
+        TOOLINFOW t{};
+        t.cbSize = sizeof t;
+        t.uFlags = 0; // mouse messages are relayed from WndProc; the window is not subclassed
+        t.hwnd = handle_;
+        t.uId = i + 1;
+        t.rect = hinted[i]->BoundsRect();
+        t.lpszText = const_cast<wchar_t*>(hinted[i]->Hint().c_str());
+        SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&t));
+    }
 }
 
 void TWinControl::DestroyWnd() {
@@ -602,6 +644,10 @@ void TWinControl::WndProc(TMessage& m) {
     }
     default:
         if (IsMouseMessage(m.Msg)) {
+            if (toolTip_) {
+                MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+                SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+            }
             POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
             TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
             if (target) {

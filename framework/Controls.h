@@ -64,9 +64,9 @@ public:
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
     const std::wstring& Hint() const { return hint_; }
-    void SetHint(const std::wstring& h) { hint_ = h; }
+    void SetHint(const std::wstring& h);
     bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool v) { showHint_ = v; }
+    void SetShowHint(bool v);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c) { cursor_ = c; }
     TAlign Align() const { return align_; }
@@ -157,6 +157,9 @@ public:
 
     // Lays out the aligned children within the rectangle AdjustClientRect gives.
     virtual void AlignControls();
+    // Rebuilds the tool tips of the painted children that show a hint.
+    void UpdateToolTips();
+    HWND ToolTipHandle() const { return toolTip_.get(); }
 
 protected:
     virtual void CreateParams(TCreateParams& p);
@@ -195,6 +198,7 @@ protected:
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabOrder_;
     TControl* mouseControl_ = nullptr; // non-windowed child that captured the mouse
+    win::Window toolTip_;
 
     friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);

@@ -206,3 +206,17 @@ TEST_F(DecoratedFixture, PanelInsetsAndBorderWidth) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DecoratedFixture, APaintRequestWithItsOwnContextIsPaintedOnIt) {
+    auto* b = Make<TZarButton>(10, 10, 40, 20);
+    TBitmap surface(40, 20);
+    win::MemoryDC dc(nullptr);
+    win::SelectObjectGuard sel(dc, surface.Handle());
+    SendMessageW(b->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc.get()), 0);
+    EXPECT_EQ(GetPixel(dc, 20, 10), ColorToRGB(clBtnFace));
+    EXPECT_EQ(GetPixel(dc, 39, 19), RGB(0, 0, 0)); // the black outer edge of the raised bevel
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "AppFixture.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using AboutCard = AppFixture;
+
+void ClickAt(HWND w, int x, int y) {
+    SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+TEST_F(AboutCard, LinksOpenMailAndHomepageAndLeaveTheCardOpen) {
+    mainform->Show();
+    HWND panel = mainform->Panel2->Handle();
+    ClickAt(panel, mainform->E->Left() + 5, mainform->E->Top() + 5);
+    ClickAt(panel, mainform->ZarLabel2->Left() + 5, mainform->ZarLabel2->Top() + 5);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0],
+              std::wstring(L"ShellExecute null \"mailto:") + author::Mail + L"\" null null 1");
+    EXPECT_EQ(shell.calls[1], std::wstring(L"ShellExecute null \"") + author::Homepage + L"\" null null 1");
+    EXPECT_TRUE(mainform->Visible());
+    mainform->Hide();
+}
+
+TEST_F(AboutCard, OnlyTheLinksCarryHintsAndTheHandCursor) {
+    HWND tips = (mainform->HandleNeeded(), mainform->Panel2->ToolTipHandle());
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+    EXPECT_EQ(mainform->E->Hint(), L"发电子邮件给Tamsel");
+    EXPECT_EQ(mainform->ZarLabel2->Hint(), L"浏览Tamsel的个人主页");
+    EXPECT_EQ(mainform->E->Cursor(), IDC_HAND);
+    EXPECT_EQ(mainform->ZarLabel1->Cursor(), IDC_ARROW);
+    EXPECT_EQ(mainform->Panel1->ToolTipHandle(), nullptr);
+}
+
+TEST_F(AboutCard, PictureShowsTheGreetingWithTheTaskbarEntryPresent) {
+    std::wstring text;
+    bool taskbar = false;
+    test::WhenWindowAppears(L"#32770", [&](HWND box) {
+        wchar_t caption[64];
+        GetWindowTextW(box, caption, 64);
+        text = std::wstring(caption) + L"|" + win::WindowText(GetDlgItem(box, 0xFFFF));
+        taskbar = Application->TaskbarEntryVisible();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    mainform->Image1Click(nullptr);
+    EXPECT_EQ(text, L"Quennel|Tamsel在这里向您问好！祝愿您好运永远.");
+    EXPECT_TRUE(taskbar);
+}
+
+TEST_F(AboutCard, TitleBandAndButtonAreTheDecoratedOnes) {
+    EXPECT_EQ(mainform->ZarPanel1->Caption(), L"Quennel V1.0");
+    EXPECT_TRUE(mainform->ZarPanel1->DlgFrame());
+    EXPECT_EQ(mainform->ZarPanel1->FrameInner().Solid(), 8453888);
+    EXPECT_EQ(mainform->ZarButton1->Glyph().GlyphWidth(), 16);
+    EXPECT_EQ(mainform->ZarButton1->Glyph().TransparentColor(), clPurple);
+    EXPECT_EQ(mainform->Panel2->Color(), 8454143);
+    EXPECT_EQ(mainform->ZarLabel1->Font3D().Style3D(), fontOnlyHighlight);
+    EXPECT_TRUE(mainform->ZarLabel2->Transparent());
+}
+
+} // namespace
