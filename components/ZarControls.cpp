@@ -5,22 +5,12 @@ TZarCustomControl::~TZarCustomControl() {
 }
 
 void TZarCustomControl::SetBackground(TZarBackground* b) {
-    if (background_) {
-        background_->RemoveClient(this);
-        RemoveFreeNotification(background_);
-    }
-    if (b) b->AddClient(this);
-    background_ = b;
-    if (b) FreeNotification(b); // cleared wherever the background lives
-    Invalidate();
+    LinkBackground(this, background_, b);
 }
 
 void TZarCustomControl::Notification(TComponent* c, TOperation op) {
     TWinControl::Notification(c, op);
-    if (op == TOperation::opRemove && c == background_) {
-        background_ = nullptr; // the background is going: its list goes with it
-        Invalidate();
-    }
+    if (op == TOperation::opRemove) UnlinkRemovedBackground(this, background_, c);
 }
 
 void TZarCustomControl::PaintFace(HDC dc) {

@@ -154,3 +154,19 @@ void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& f
     TransparentBlt(db, 0, 0, W, H, dp, 0, 0, W, H, corner);
     BitBlt(canvas, 0, 0, W, H, db, 0, 0, SRCCOPY);
 }
+
+void LinkBackground(TControl* control, TZarBackground*& link, TZarBackground* value) {
+    if (link) link->RemoveClient(control);
+    if (value) {
+        value->AddClient(control);
+        control->FreeNotification(value); // the link is cleared wherever the background lives
+    }
+    link = value;
+    control->Invalidate();
+}
+
+void UnlinkRemovedBackground(TControl* control, TZarBackground*& link, TComponent* removed) {
+    if (removed != link) return;
+    link = nullptr; // the background is going, and its client list with it
+    control->Invalidate();
+}

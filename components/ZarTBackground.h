@@ -52,3 +52,9 @@ private:
     TZarGradient gradient_;
     std::vector<TControl*> clients_;
 };
+
+// Moves a control's link to a background: leaves the old one's client list, joins the new one's, asks
+// to hear when the new one is destroyed, stores it and repaints the control.
+void LinkBackground(TControl* control, TZarBackground*& link, TZarBackground* value);
+// The removal notice for a control's link: clears it (and repaints) when it names the linked background.
+void UnlinkRemovedBackground(TControl* control, TZarBackground*& link, TComponent* removed);

@@ -14,35 +14,19 @@ TZarLabel::~TZarLabel() {
     if (background_) background_->RemoveClient(this);
 }
 
-void TZarLabel::Link(TZarBackground*& slot, TZarBackground* b) {
-    if (slot) slot->RemoveClient(this);
-    if (b) {
-        b->AddClient(this);
-        FreeNotification(b);
-    }
-    slot = b;
-    Invalidate();
-}
-
 void TZarLabel::SetBackground(TZarBackground* b) {
-    Link(background_, b);
+    LinkBackground(this, background_, b);
 }
 void TZarLabel::SetFontBackground(TZarBackground* b) {
-    Link(fontBackground_, b);
+    LinkBackground(this, fontBackground_, b);
 }
 
 void TZarLabel::Notification(TComponent* c, TOperation op) {
     TGraphicControl::Notification(c, op);
     if (op != TOperation::opRemove) return;
     // Independent tests: one background in both roles clears both links.
-    if (c == background_) {
-        background_ = nullptr;
-        Invalidate();
-    }
-    if (c == fontBackground_) {
-        fontBackground_ = nullptr;
-        Invalidate();
-    }
+    UnlinkRemovedBackground(this, background_, c);
+    UnlinkRemovedBackground(this, fontBackground_, c);
 }
 
 void TZarLabel::SetTransparent(bool v) {
@@ -59,9 +43,7 @@ void TZarLabel::SetWordWrap(bool v) {
 }
 
 UINT TZarLabel::TextFormat() const {
-    UINT align = alignment_ == TAlignment::taRightJustify ? DT_RIGHT
-                 : alignment_ == TAlignment::taCenter     ? DT_CENTER
-                                                          : DT_LEFT;
+    UINT align = AlignmentFlag(alignment_);
     // Prefix processing stays on: a single "&" underlines the next letter.
     return DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) | align;
 }

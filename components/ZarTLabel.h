@@ -31,7 +31,6 @@ protected:
     void Notification(TComponent* c, TOperation op) override;
 
 private:
-    void Link(TZarBackground*& slot, TZarBackground* b);
     TZarFont3D font3D_{this};
     TZarFrame frame_{this};
     TZarBackground* background_ = nullptr;

@@ -7,21 +7,12 @@ TZarPanel::~TZarPanel() {
 }
 
 void TZarPanel::SetBackground(TZarBackground* b) {
-    if (background_) background_->RemoveClient(this);
-    if (b) {
-        b->AddClient(this);
-        FreeNotification(b);
-    }
-    background_ = b;
-    Invalidate();
+    LinkBackground(this, background_, b);
 }
 
 void TZarPanel::Notification(TComponent* c, TOperation op) {
     TPanel::Notification(c, op);
-    if (op == TOperation::opRemove && c == background_) {
-        background_ = nullptr;
-        Invalidate();
-    }
+    if (op == TOperation::opRemove) UnlinkRemovedBackground(this, background_, c);
 }
 
 void TZarPanel::SetDlgFrame(bool v) {
@@ -60,8 +51,6 @@ void TZarPanel::PaintFace(HDC dc) {
     frameOuter_.DrawFrame(dc, r);
     if (borderWidth_ > 0) InflateRect(&r, -(borderWidth_ + 1), -(borderWidth_ + 1));
     frameInner_.DrawFrame(dc, r);
-    UINT align = alignment_ == TAlignment::taRightJustify ? DT_RIGHT
-                 : alignment_ == TAlignment::taCenter     ? DT_CENTER
-                                                          : DT_LEFT;
+    UINT align = AlignmentFlag(alignment_);
     font3D_.DrawText3D(font_, dc, r, caption_, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS, enabled_);
 }

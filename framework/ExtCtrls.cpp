@@ -244,6 +244,10 @@ void TTimer::Update() {
     running_ = true;
 }
 
+UINT AlignmentFlag(TAlignment a) {
+    return a == TAlignment::taRightJustify ? DT_RIGHT : a == TAlignment::taCenter ? DT_CENTER : DT_LEFT;
+}
+
 TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner) {
     width_ = 185;
     height_ = 41;

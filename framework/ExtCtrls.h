@@ -96,6 +96,8 @@ private:
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+// The text-drawing flag of an alignment: DT_LEFT, DT_RIGHT or DT_CENTER.
+UINT AlignmentFlag(TAlignment a);
 
 // A container with a one-pixel bevel, a face colour and a centred caption.
 class TPanel : public TWinControl {
