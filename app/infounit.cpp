@@ -75,6 +75,8 @@ void Tinfoform::LoadPersonalInfo() {
         !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw Exception(L"Cannot open file " + path);
     bytes.resize(read);
+    cutAtNul_ = bytes.find('\0') != std::string::npos;
+    rawBytes_ = cutAtNul_ ? bytes : std::string();
     bytes = NormalizeLineBreaks(bytes);
     std::wstring text = win::ToWide(bytes, win::CP_GB2312);
     if (Memo1->Text() != text) Memo1->SetText(text);
@@ -87,7 +89,7 @@ void Tinfoform::SavePersonalInfo() {
     std::wstring text = Memo1->Text();
     std::string bytes;
     if (text == loadedText_) {
-        bytes = loadedBytes_; // unedited: exactly what was read
+        bytes = cutAtNul_ ? rawBytes_ : loadedBytes_; // unedited: nothing the user did not change is lost
     } else {
         BOOL lossy = FALSE;
         int n = WideCharToMultiByte(win::CP_GB2312, WC_NO_BEST_FIT_CHARS, text.data(),
@@ -124,6 +126,8 @@ void Tinfoform::SavePersonalInfo() {
     }
     loadedBytes_ = std::move(bytes);
     loadedText_ = std::move(text);
+    cutAtNul_ = false;
+    rawBytes_.clear();
 }
 
 void Tinfoform::EditPersonalInfo() {

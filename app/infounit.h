@@ -30,9 +30,12 @@ public:
 
 private:
     // What the last load read: its bytes (line breaks made CR LF) and the text they gave, so that saving
-    // an unedited text writes back exactly the bytes read, whatever the code page made of them.
+    // an unedited text writes back exactly the bytes read, whatever the code page made of them. When the
+    // file held a NUL byte the text stops there; an unedited save then keeps the file's own bytes whole.
     std::string loadedBytes_;
     std::wstring loadedText_;
+    std::string rawBytes_;
+    bool cutAtNul_ = false;
 };
 
 extern Tinfoform* infoform;

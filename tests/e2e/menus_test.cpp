@@ -127,3 +127,21 @@ TEST_F(Resident, EditorSavesTheNewTextAsGb2312) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Resident, TheIconReturnsWhenTheNotificationAreaIsRecreated) {
+    // A new notification area has no icons: drop ours as the shell would, then announce the new one.
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = tray;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    ASSERT_FALSE(QuennelProcess::ShellKnowsIcon(tray));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG,
+                        5000, &result);
+    EXPECT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }))
+        << "the icon did not return";
+}
+
+} // namespace
