@@ -2,10 +2,6 @@
 
 TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
 
-TBitBtn::~TBitBtn() {
-    if (images_) ImageList_Destroy(images_);
-}
-
 void TBitBtn::SetKind(TBitBtnKind k) {
     kind_ = k;
     if (k == TBitBtnKind::bkOK) {
@@ -20,8 +16,7 @@ void TBitBtn::SetKind(TBitBtnKind k) {
 }
 
 void TBitBtn::LoadGlyph(int resourceId, int numGlyphs) {
-    if (images_) ImageList_Destroy(images_);
-    images_ = nullptr;
+    images_.reset();
     numGlyphs_ = 0;
     win::Bitmap strip(static_cast<HBITMAP>(
         LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -41,8 +36,8 @@ void TBitBtn::LoadGlyph(int resourceId, int numGlyphs) {
             BitBlt(to, state * cell, 0, cell, cell, from, source * cell, 0, SRCCOPY);
         }
     }
-    images_ = ImageList_Create(cell, cell, ILC_COLOR24 | ILC_MASK, 6, 0);
-    ImageList_AddMasked(images_, states.get(), RGB(255, 0, 255));
+    images_.reset(ImageList_Create(cell, cell, ILC_COLOR24 | ILC_MASK, 6, 0));
+    ImageList_AddMasked(images_.get(), states.get(), RGB(255, 0, 255));
     numGlyphs_ = numGlyphs;
     ApplyGlyph();
 }
@@ -54,6 +49,6 @@ void TBitBtn::CreateHandleDone() {
 
 void TBitBtn::ApplyGlyph() {
     if (!handle_ || !images_) return;
-    BUTTON_IMAGELIST list{images_, {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    BUTTON_IMAGELIST list{images_.get(), {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(handle_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
 }

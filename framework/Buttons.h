@@ -15,14 +15,13 @@ constexpr int IDB_GLYPH_CANCEL = 102;
 class TBitBtn : public TButton {
 public:
     explicit TBitBtn(TComponent* AOwner);
-    ~TBitBtn() override;
     TBitBtnKind Kind() const { return kind_; }
     // OK: default button, result OK, OK glyph; Cancel: cancel button, result Cancel, Cancel glyph.
     void SetKind(TBitBtnKind k);
     // A strip of NumGlyphs square cells (normal, then disabled) from a bitmap resource of this module.
     void LoadGlyph(int resourceId, int numGlyphs);
     int NumGlyphs() const { return numGlyphs_; }
-    HIMAGELIST Images() const { return images_; }
+    HIMAGELIST Images() const { return images_.get(); }
 
 protected:
     void CreateHandleDone() override;
@@ -30,6 +29,7 @@ protected:
 private:
     void ApplyGlyph();
     TBitBtnKind kind_ = TBitBtnKind::bkCustom;
-    HIMAGELIST images_ = nullptr;
+    static void DestroyImages(HIMAGELIST h) { ImageList_Destroy(h); }
+    win::UniqueHandle<HIMAGELIST, DestroyImages> images_;
     int numGlyphs_ = 0;
 };

@@ -89,6 +89,11 @@ void TCustomEdit::SetReadOnly(bool v) {
     if (handle_) SendMessageW(handle_, EM_SETREADONLY, v, 0);
 }
 
+void TCustomEdit::SetColor(TColor c) {
+    background_.reset(); // the next colour request makes a brush of the new colour
+    TWinControl::SetColor(c);
+}
+
 void TCustomEdit::SelectAll() {
     SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }

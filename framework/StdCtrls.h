@@ -38,6 +38,7 @@ public:
     void SetText(const std::wstring& text);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
+    void SetColor(TColor c) override;
     void SelectAll();
     void CopyToClipboard();
     void PasteFromClipboard();

@@ -199,3 +199,27 @@ TEST(WinControl, ClientAlignedChildFillsTheParentAndFollowsItsSize) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Edit, ColourRequestsFollowTheControlsColour) {
+    TForm* form = New<TForm>(Application);
+    auto* edit = New<TEdit>(form);
+    edit->SetParent(form);
+    auto brushColour = [&] {
+        win::WindowDC dc(edit->Handle());
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(form->Handle(), WM_CTLCOLOREDIT,
+                                                           reinterpret_cast<WPARAM>(dc.get()),
+                                                           reinterpret_cast<LPARAM>(edit->Handle())));
+        LOGBRUSH lb{};
+        GetObjectW(brush, sizeof lb, &lb);
+        return lb.lbColor;
+    };
+    edit->SetColor(clRed);
+    EXPECT_EQ(brushColour(), RGB(255, 0, 0));
+    edit->SetColor(clBlue);
+    EXPECT_EQ(brushColour(), RGB(0, 0, 255));
+    delete form;
+}
+
+} // namespace
