@@ -174,6 +174,9 @@ inline void CloseIconHandle(HICON h) {
 inline void DeleteMetafileHandle(HENHMETAFILE h) {
     DeleteEnhMetaFile(h);
 }
+inline void FreeModuleHandle(HMODULE h) {
+    FreeLibrary(h);
+}
 
 using Handle = UniqueHandle<HANDLE, CloseFileHandle>;
 using File = UniqueHandle<HANDLE, CloseFileHandle, -1>;
@@ -181,6 +184,7 @@ using Menu = UniqueHandle<HMENU, CloseMenuHandle>;
 using Window = UniqueHandle<HWND, CloseWindowHandle>;
 using Icon = UniqueHandle<HICON, CloseIconHandle>;
 using EnhMetaFile = UniqueHandle<HENHMETAFILE, DeleteMetafileHandle>;
+using Module = UniqueHandle<HMODULE, FreeModuleHandle>;
 
 // Opens the clipboard for the guard's lifetime; check opened().
 class ClipboardOpen {

@@ -1,3 +1,4 @@
+#include "framework/Dialogs.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/TestSupport.h"
 
@@ -220,6 +221,28 @@ TEST(Edit, ColourRequestsFollowTheControlsColour) {
     edit->SetColor(clBlue);
     EXPECT_EQ(brushColour(), RGB(0, 0, 255));
     delete form;
+}
+
+} // namespace
+
+namespace {
+
+// The system file dialog is loaded on demand: it must still come up, answer OK with the chosen file and
+// leave the name alone when given up.
+TEST(OpenDialog, TheSystemDialogReturnsTheChosenFileAndKeepsTheNameWhenCancelled) {
+    test::TempDir dir;
+    std::wstring file = dir.File(L"tool.exe");
+    test::WriteBytes(file, "MZ");
+    TOpenDialog dialog(nullptr);
+    dialog.SetFileName(file);
+    test::WhenWindowAppears(L"#32770", [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(_wcsicmp(dialog.FileName().c_str(), file.c_str()), 0) << dialog.FileName();
+
+    dialog.SetFileName(L"before");
+    test::WhenWindowAppears(L"#32770", [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), L"before");
 }
 
 } // namespace
