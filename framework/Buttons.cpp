@@ -17,9 +17,18 @@ void TBitBtn::SetKind(TBitBtnKind k) {
 
 void TBitBtn::LoadGlyph(int resourceId, int numGlyphs) {
     images_.reset();
-    numGlyphs_ = 0;
-    win::Bitmap strip(static_cast<HBITMAP>(
-        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    bool found = FindResourceW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), RT_BITMAP) != nullptr;
+    glyphResource_ = found ? resourceId : 0;
+    numGlyphs_ = found ? numGlyphs : 0;
+    ApplyGlyph();
+}
+
+// The image list is made with the button's window: a dialog that is never opened never loads the
+// common-controls library for its glyphs.
+void TBitBtn::MakeImages() {
+    if (images_ || !glyphResource_) return;
+    win::Bitmap strip(static_cast<HBITMAP>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(glyphResource_),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!strip) return;
     BITMAP bm{};
     GetObjectW(strip.get(), sizeof bm, &bm);
@@ -32,14 +41,12 @@ void TBitBtn::LoadGlyph(int resourceId, int numGlyphs) {
         win::MemoryDC from(screen), to(screen);
         win::SelectObjectGuard a(from, strip.get()), b(to, states.get());
         for (int state = 0; state < 6; ++state) {
-            int source = (state == 3 && numGlyphs >= 2 && bm.bmWidth >= 2 * cell) ? 1 : 0;
+            int source = (state == 3 && numGlyphs_ >= 2 && bm.bmWidth >= 2 * cell) ? 1 : 0;
             BitBlt(to, state * cell, 0, cell, cell, from, source * cell, 0, SRCCOPY);
         }
     }
     images_.reset(ImageList_Create(cell, cell, ILC_COLOR24 | ILC_MASK, 6, 0));
     ImageList_AddMasked(images_.get(), states.get(), RGB(255, 0, 255));
-    numGlyphs_ = numGlyphs;
-    ApplyGlyph();
 }
 
 void TBitBtn::CreateHandleDone() {
@@ -48,7 +55,9 @@ void TBitBtn::CreateHandleDone() {
 }
 
 void TBitBtn::ApplyGlyph() {
-    if (!handle_ || !images_) return;
+    if (!handle_) return;
+    MakeImages();
+    if (!images_) return;
     BUTTON_IMAGELIST list{images_.get(), {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(handle_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
 }

@@ -21,15 +21,16 @@ public:
     // A strip of NumGlyphs square cells (normal, then disabled) from a bitmap resource of this module.
     void LoadGlyph(int resourceId, int numGlyphs);
     int NumGlyphs() const { return numGlyphs_; }
-    HIMAGELIST Images() const { return images_.get(); }
 
 protected:
     void CreateHandleDone() override;
 
 private:
+    void MakeImages();
     void ApplyGlyph();
     TBitBtnKind kind_ = TBitBtnKind::bkCustom;
     static void DestroyImages(HIMAGELIST h) { ImageList_Destroy(h); }
     win::UniqueHandle<HIMAGELIST, DestroyImages> images_;
     int numGlyphs_ = 0;
+    int glyphResource_ = 0;
 };

@@ -29,6 +29,16 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
     RegisterClassExW(&wc);
 }
 
+// The version-6 common controls the manifest asks for, loaded and registered when the first standard
+// control or tool tip is made rather than at start-up (the library is delay-loaded).
+void LoadCommonControls() {
+    static const bool loaded = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)loaded;
+}
+
 TMouseButton ButtonOf(UINT msg) {
     switch (msg) {
     case WM_RBUTTONDOWN:
@@ -301,6 +311,7 @@ void TWinControl::CreateWnd() {
                         p.WndParent, id, ModuleInstance(), this);
     } else {
         wndClassDefault_ = false;
+        LoadCommonControls();
         HWND h = CreateWindowExW(p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                                  p.Height, p.WndParent, id, ModuleInstance(), nullptr);
         if (h) {
@@ -319,17 +330,25 @@ void TWinControl::CreateWnd() {
     UpdateToolTips();
 }
 
-void TWinControl::UpdateToolTips() {
-    if (!handle_) return;
+std::vector<TControl*> TWinControl::HintedChildren() const {
     std::vector<TControl*> hinted;
     for (TControl* c : controls_)
         if (c->ShowHint() && !c->Hint().empty() && dynamic_cast<TGraphicControl*>(c)) hinted.push_back(c);
-    if (hinted.empty() && !toolTip_) return;
-    if (!toolTip_) {
-        toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
-                                       0, 0, 0, handle_, nullptr, ModuleInstance(), nullptr));
-        if (!toolTip_) return;
-    }
+    return hinted;
+}
+
+// A window that is never pointed at never loads the common controls for its tips.
+void TWinControl::MakeToolTip() {
+    if (toolTip_ || !handle_ || HintedChildren().empty()) return;
+    LoadCommonControls();
+    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                                   0, handle_, nullptr, ModuleInstance(), nullptr));
+    UpdateToolTips();
+}
+
+void TWinControl::UpdateToolTips() {
+    if (!handle_ || !toolTip_) return;
+    std::vector<TControl*> hinted = HintedChildren();
     // One tool per painted child that shows a hint, over the child's rectangle.
     TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
@@ -644,6 +663,7 @@ void TWinControl::WndProc(TMessage& m) {
     }
     default:
         if (IsMouseMessage(m.Msg)) {
+            MakeToolTip();
             if (toolTip_) {
                 MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
                 SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));

@@ -159,6 +159,7 @@ public:
     virtual void AlignControls();
     // Rebuilds the tool tips of the painted children that show a hint.
     void UpdateToolTips();
+    // The tip window, made at the first mouse message over a window with hinted painted children.
     HWND ToolTipHandle() const { return toolTip_.get(); }
 
 protected:
@@ -199,6 +200,9 @@ protected:
     std::vector<TWinControl*> tabOrder_;
     TControl* mouseControl_ = nullptr; // non-windowed child that captured the mouse
     win::Window toolTip_;
+
+    void MakeToolTip();
+    std::vector<TControl*> HintedChildren() const;
 
     friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);

@@ -1,7 +1,5 @@
 #include "Forms.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -253,8 +251,6 @@ constexpr const wchar_t* kAppClass = L"QuennelApplication";
 
 TApplication::TApplication() : TComponent(nullptr) {
     Application = this;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc); // the version-6 controls the manifest asks for
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(ModuleInstance(), kAppClass, &wc)) {

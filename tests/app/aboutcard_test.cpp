@@ -25,13 +25,18 @@ TEST_F(AboutCard, LinksOpenMailAndHomepageAndLeaveTheCardOpen) {
 }
 
 TEST_F(AboutCard, OnlyTheLinksCarryHintsAndTheHandCursor) {
-    HWND tips = (mainform->HandleNeeded(), mainform->Panel2->ToolTipHandle());
+    // The tips are made when the pointer first moves over the panel, not before.
+    mainform->HandleNeeded();
+    EXPECT_EQ(mainform->Panel2->ToolTipHandle(), nullptr);
+    SendMessageW(mainform->Panel2->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    HWND tips = mainform->Panel2->ToolTipHandle();
     ASSERT_NE(tips, nullptr);
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
     EXPECT_EQ(mainform->E->Hint(), L"发电子邮件给Tamsel");
     EXPECT_EQ(mainform->ZarLabel2->Hint(), L"浏览Tamsel的个人主页");
     EXPECT_EQ(mainform->E->Cursor(), IDC_HAND);
     EXPECT_EQ(mainform->ZarLabel1->Cursor(), IDC_ARROW);
+    SendMessageW(mainform->Panel1->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(mainform->Panel1->ToolTipHandle(), nullptr);
 }
 

@@ -89,7 +89,9 @@ TEST_F(RunDialog, CancelledBrowseRunsTheTextShownBefore) {
 }
 
 TEST_F(RunDialog, BrowseGlyphHasItsOwnDisabledImage) {
-    HIMAGELIST images = commandform->BitBtn3->Images();
+    BUTTON_IMAGELIST list{};
+    SendMessageW(commandform->BitBtn3->Handle(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+    HIMAGELIST images = list.himl;
     ASSERT_NE(images, nullptr);
     ASSERT_EQ(ImageList_GetImageCount(images), 6);
     win::WindowDC screen(nullptr);
