@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-TPopupMenu::TPopupMenu(TComponent* AOwner)
-    : TComponent(AOwner), window_(std::make_unique<TUtilWindow>([](TMessage&) { return false; })) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner) {}
 
 TPopupMenu::~TPopupMenu() = default;
 
@@ -26,6 +25,7 @@ void TPopupMenu::Popup(int x, int y) {
     }
     // A menu opened from the tray closes on a click elsewhere only when its owner is the foreground
     // window, and the null message afterwards lets a second opening work at once.
+    if (!window_) window_ = std::make_unique<TUtilWindow>([](TMessage&) { return false; });
     HWND owner = window_->Handle();
     SetForegroundWindow(owner);
     tracking_ = true;

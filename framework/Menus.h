@@ -46,8 +46,8 @@ public:
     // an item or dismisses it (clicking elsewhere, Escape); the chosen item's command runs after the menu
     // has closed.
     void Popup(int x, int y);
-    // The window that owns the menu while it is open.
-    HWND Handle() const { return window_->Handle(); }
+    // The window that owns the menu while it is open; made at the first opening (null before).
+    HWND Handle() const { return window_ ? window_->Handle() : nullptr; }
     bool Tracking() const { return tracking_; }
 
     TNotifyEvent OnPopup;
