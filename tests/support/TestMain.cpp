@@ -1,9 +1,19 @@
 // Test programs run with the application object in place, as the program does.
 #include "framework/Forms.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 int main(int argc, char** argv) {
+    // "--write-clipboard N": this program is the other process of a clipboard test, putting N texts
+    // ("change 1" ... "change N") on the clipboard as fast as it can, then ending.
+    if (argc == 3 && std::string(argv[1]) == "--write-clipboard") {
+        for (int i = 1, n = std::stoi(argv[2]); i <= n; ++i)
+            test::SetClipboardText(L"change " + std::to_wstring(i));
+        return 0;
+    }
     testing::InitGoogleTest(&argc, argv);
     TApplication app;
     app.SetTitle(L"Quennel");

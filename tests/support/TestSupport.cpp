@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <stdexcept>
 #include <iterator>
 
 namespace test {
@@ -142,7 +144,15 @@ void PostKey(HWND w, WPARAM vk) {
 }
 
 void SetClipboardText(const std::wstring& text) {
-    win::ClipboardOpen open(nullptr);
+    // Another program may hold the clipboard for a moment (a viewer reading it): try again, as a
+    // program putting text there would.
+    DWORD start = GetTickCount();
+    std::optional<win::ClipboardOpen> open;
+    while (open.emplace(nullptr), !open->opened()) {
+        if (GetTickCount() - start > 5000)
+            throw std::runtime_error("the clipboard stays held by another program");
+        Sleep(1);
+    }
     EmptyClipboard();
     size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);

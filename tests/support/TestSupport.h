@@ -57,7 +57,7 @@ public:
 void WhenWindowAppears(const std::wstring& caption, std::function<void(HWND)> action);
 // Posts a key press and release to a window.
 void PostKey(HWND w, WPARAM vk);
-// Puts Unicode text on the clipboard (owned by no window).
+// Puts Unicode text on the clipboard (owned by no window), waiting while another program holds it.
 void SetClipboardText(const std::wstring& text);
 
 // A fresh folder under the temporary directory, removed with its contents when the object goes.
