@@ -87,15 +87,20 @@ void TZarClipboard::SetViewFormat(TZarClipFormat v) {
 
 void TZarClipboard::Notification(TComponent* c, TOperation op) {
     TScrollBox::Notification(c, op);
-    if (op == TOperation::opRemove && c == displayChild_) displayChild_ = nullptr;
+    if (op == TOperation::opRemove && c == displayChild_) displayChild_ = textView_ = nullptr;
 }
 
 void TZarClipboard::UpdateView() {
-    delete displayChild_; // clears displayChild_ through the removal notice
-    displayChild_ = nullptr;
-    if (ClipboardIsEmpty()) return;
-    TZarClipFormat f = GetDisplayFormat();
+    TZarClipFormat f = ClipboardIsEmpty() ? fEmpty : GetDisplayFormat();
     if (!CanViewFormat(f)) f = fUnknown;
+    bool textKind = f == fDefault || f == fUnknown || f == fText || f == fOemText;
+    // Text that follows text is filled into the same box: making a new one, with its scroll bars, costs
+    // a busy clipboard a tenth of a second per change.
+    if (!(textKind && textView_ && textView_ == displayChild_ && textFormat_ == f)) {
+        delete displayChild_; // clears displayChild_ through the removal notice
+        displayChild_ = textView_ = nullptr;
+    }
+    if (f == fEmpty) return;
     switch (f) {
     case fDefault:
     case fEmpty:
@@ -118,18 +123,25 @@ void TZarClipboard::UpdateView() {
 }
 
 void TZarClipboard::ShowText(TZarClipFormat f) {
-    auto* memo = New<TMemo>(this);
-    memo->SetBorder(false);
-    memo->SetScrollBars(TScrollStyle::ssBoth);
-    memo->SetBounds(0, 0, width_, height_);
-    if (f == fOemText) memo->Font().SetName(L"Terminal");
-    memo->SetParent(this);
-    memo->SetAlign(TAlign::alClient);
-    displayChild_ = memo;
-    if (HasFormat(CF_TEXT))
+    TMemo* memo = textView_;
+    if (!memo) {
+        memo = New<TMemo>(this);
+        memo->SetBorder(false);
+        memo->SetScrollBars(TScrollStyle::ssBoth);
+        memo->SetBounds(0, 0, width_, height_);
+        if (f == fOemText) memo->Font().SetName(L"Terminal");
+        memo->SetParent(this);
+        memo->SetAlign(TAlign::alClient);
+        displayChild_ = textView_ = memo;
+        textFormat_ = f;
+    }
+    memo->SetReadOnly(false);
+    if (HasFormat(CF_TEXT)) {
+        memo->SelectAll(); // the paste replaces what the box showed
         memo->PasteFromClipboard();
-    else
+    } else {
         memo->SetText(ClipboardIsEmpty() ? L"Clipboard is empty" : L"Unknown Object on the Clipboard");
+    }
     memo->SetReadOnly(true); // only after the filling: a read-only box refuses a paste
 }
 

@@ -58,5 +58,8 @@ private:
     HWND nextViewer_ = nullptr;
     bool inChain_ = false;
     TControl* displayChild_ = nullptr;
+    // The text box ShowText made, while it is the display child, and the format it shows.
+    TMemo* textView_ = nullptr;
+    TZarClipFormat textFormat_ = fDefault;
     TZarClipFormat viewFormat_ = fDefault;
 };

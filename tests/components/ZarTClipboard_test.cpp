@@ -87,6 +87,29 @@ TEST_F(ViewerFixture, StartsWithWindowColourAndFollowsTheClipboardOnItsOwn) {
     EXPECT_GE(changes, 2);
 }
 
+TEST_F(ViewerFixture, TextAfterTextReplacesTheWholeTextInTheSameReadOnlyBox) {
+    MakeViewer();
+    auto boxWindow = [&] { return static_cast<TMemo*>(viewer->DisplayChild())->Handle(); };
+    FillClipboard(L"a first, rather longer text\r\nover two lines");
+    ASSERT_TRUE(Until([&] { return MemoText() == L"a first, rather longer text\r\nover two lines"; }));
+    HWND box = boxWindow();
+    FillClipboard(L"short");
+    ASSERT_TRUE(Until([&] { return MemoText() == L"short"; })) << MemoText();
+    EXPECT_EQ(boxWindow(), box);
+    EXPECT_TRUE(GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY);
+
+    // Another kind of content, then text again: a box of its own each time.
+    FillClipboard(nullptr, {0, 0}, RegisterClipboardFormatW(L"Quennel Test Private"));
+    ASSERT_TRUE(Until([&] { return MemoText() == L"Unknown Object on the Clipboard"; })) << MemoText();
+    EXPECT_FALSE(IsWindow(box));
+    box = boxWindow();
+    FillClipboard(L"text again");
+    ASSERT_TRUE(Until([&] { return MemoText() == L"text again"; })) << MemoText();
+    EXPECT_FALSE(IsWindow(box));
+    EmptyTheClipboard();
+    ASSERT_TRUE(Until([&] { return viewer->DisplayChild() == nullptr; }));
+}
+
 TEST_F(ViewerFixture, PrivateFormatShowsUnknownObject) {
     MakeViewer();
     FillClipboard(nullptr, {0, 0}, RegisterClipboardFormatW(L"Quennel Test Private"));

@@ -1,0 +1,128 @@
+// Helpers shared by the benchmark programs: finding the built programs, starting a copy of one in a
+// folder of its own, finding its windows, medians and a millisecond clock.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// A file beside this benchmark program (the build puts every program in one folder).
+inline std::wstring Beside(const wchar_t* name) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring p = self;
+    return p.substr(0, p.find_last_of(L'\\') + 1) + name;
+}
+
+// A fresh folder under the temporary directory for one run.
+inline std::wstring RunFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring base = std::wstring(temp) + L"quennel-bench";
+    CreateDirectoryW(base.c_str(), nullptr);
+    std::wstring folder = base + L"\\" + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+inline double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+inline double NowMs() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return 1000.0 * double(t.QuadPart) / double(f.QuadPart);
+}
+
+// Copies the program into the folder; returns the copy's path.
+inline std::wstring Install(const std::wstring& exe, const std::wstring& folder) {
+    std::wstring copy = folder + L"\\" + exe.substr(exe.find_last_of(L'\\') + 1);
+    CopyFileW(exe.c_str(), copy.c_str(), FALSE);
+    return copy;
+}
+
+// Starts a program with the folder as its current directory (handles null when it cannot start).
+inline PROCESS_INFORMATION Launch(const std::wstring& exe, const std::wstring& folder,
+                                  const std::wstring& arguments = L"") {
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + exe + L"\" " + arguments;
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &pi))
+        return {};
+    return pi;
+}
+
+// Asks the program to close as the system does (a close request to its visible windows), then ends it
+// if it does not; releases the handles.
+inline void Close(PROCESS_INFORMATION& pi) {
+    if (!pi.hProcess) return;
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == static_cast<DWORD>(l) && IsWindowVisible(h)) PostMessageW(h, WM_CLOSE, 0, 0);
+            return TRUE;
+        },
+        static_cast<LPARAM>(pi.dwProcessId));
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    pi = {};
+}
+
+// A top-level window of the process with the class and caption (either may be null), or null.
+inline HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* caption, bool visibleOnly = true) {
+    struct Find {
+        DWORD pid;
+        const wchar_t *cls, *caption;
+        bool visibleOnly;
+        HWND found;
+    } f{pid, cls, caption, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(l);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid != f->pid || (f->visibleOnly && !IsWindowVisible(h))) return TRUE;
+            wchar_t buf[256];
+            if (f->cls && (!GetClassNameW(h, buf, 256) || wcscmp(buf, f->cls) != 0)) return TRUE;
+            if (f->caption && (GetWindowTextW(h, buf, 256), wcscmp(buf, f->caption) != 0)) return TRUE;
+            f->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+// Polls without sleeping (the figures are milliseconds), giving the processor up between looks so the
+// program measured is not slowed, until the condition holds or the bound passes.
+template <typename F> bool SpinUntil(F condition, double boundMs = 10000) {
+    double start = NowMs();
+    while (!condition()) {
+        if (NowMs() - start > boundMs) return false;
+        SwitchToThread();
+    }
+    return true;
+}
+
+// A visible top-level window of the class belonging to the process, found with few requests to the
+// system (it is polled while a figure is being taken), or null.
+inline HWND VisibleWindowOfClass(DWORD pid, const wchar_t* cls) {
+    for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h;
+         h = FindWindowExW(nullptr, h, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == pid && IsWindowVisible(h)) return h;
+    }
+    return nullptr;
+}
+
+} // namespace bench
