@@ -726,6 +726,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l
         if (self->defWndProc_ && self->defWndProc_ != &DefWindowProcW)
             SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->defWndProc_));
         self->handle_ = nullptr;
+        // The tips go with the window (a child's tips are owned by its form and would outlive it); a
+        // new window makes new ones when it is first pointed at.
+        self->toolTip_.reset();
     }
     return m.Result;
 }

@@ -1,7 +1,9 @@
 #include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/TestSupport.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -243,6 +245,42 @@ TEST(OpenDialog, TheSystemDialogReturnsTheChosenFileAndKeepsTheNameWhenCancelled
     test::WhenWindowAppears(L"#32770", [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_FALSE(dialog.Execute());
     EXPECT_EQ(dialog.FileName(), L"before");
+}
+
+} // namespace
+
+namespace {
+
+// Tips are made at the first pointing and go with the window they belong to.
+TEST(ToolTips, MadeAtTheFirstPointingAndRenewedWithTheWindow) {
+    TForm* form = New<TForm>(Application);
+    auto* panel = New<TPanel>(form);
+    panel->SetBounds(0, 0, 200, 100);
+    panel->SetParent(form);
+    auto* label = New<TLabel>(form);
+    label->SetBounds(10, 10, 80, 20);
+    label->SetCaption(L"link");
+    label->SetHint(L"where the link goes");
+    label->SetShowHint(true);
+    label->SetParent(panel);
+    form->HandleNeeded();
+    EXPECT_EQ(panel->ToolTipHandle(), nullptr);
+    auto point = [&] { SendMessageW(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(15, 15)); };
+    point();
+    HWND first = panel->ToolTipHandle();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(SendMessageW(first, TTM_GETTOOLCOUNT, 0, 0), 1);
+
+    DestroyWindow(panel->Handle()); // the panel's window goes; its form stays
+    EXPECT_FALSE(IsWindow(first));
+    point(); // makes the panel's new window, then its tips
+    HWND second = panel->ToolTipHandle();
+    ASSERT_NE(second, nullptr);
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ASSERT_TRUE(SendMessageW(second, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(ti.hwnd, panel->Handle());
+    delete form;
 }
 
 } // namespace
