@@ -5,6 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -123,6 +127,50 @@ inline HWND VisibleWindowOfClass(DWORD pid, const wchar_t* cls) {
         if (owner == pid && IsWindowVisible(h)) return h;
     }
     return nullptr;
+}
+
+inline double Seconds(const FILETIME& f) {
+    return (double(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7;
+}
+
+inline bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Processor seconds the process has used (all its threads). Wine answers zero for another process's
+// times, so there the figure comes from the Linux process whose command line is the program's path
+// (Wine shows the Windows path), through Wine's Z: drive: /proc/<pid>/stat, user and system ticks.
+// Returns -1 when it cannot be read.
+inline double CpuSeconds(HANDLE process, const std::wstring& exePath) {
+    if (!UnderWine()) {
+        FILETIME c, e, k, u;
+        if (!GetProcessTimes(process, &c, &e, &k, &u)) return -1;
+        return Seconds(k) + Seconds(u);
+    }
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &fd);
+    if (find == INVALID_HANDLE_VALUE) return -1;
+    double seconds = -1;
+    do {
+        std::wstring pid = fd.cFileName;
+        if (pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        std::ifstream cmdline(std::filesystem::path(L"Z:\\proc\\" + pid + L"\\cmdline"), std::ios::binary);
+        std::string first;
+        std::getline(cmdline, first, '\0');
+        std::wstring wide(first.begin(), first.end()); // the paths used here are ASCII
+        if (_wcsicmp(wide.c_str(), exePath.c_str()) != 0) continue;
+        std::ifstream statFile(std::filesystem::path(L"Z:\\proc\\" + pid + L"\\stat"));
+        std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2)); // after the name: field 3 on
+        std::string field;
+        double ticks = 0;
+        for (int i = 3; i <= 15 && fields >> field; ++i)
+            if (i >= 14) ticks += std::atof(field.c_str()); // utime, stime
+        seconds = ticks / 100.0;                            // USER_HZ
+        break;
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return seconds;
 }
 
 } // namespace bench

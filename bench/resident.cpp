@@ -77,18 +77,12 @@ double ClipboardLatency(HWND top, const std::wstring& text) {
     return shown ? NowMs() - t0 : -1;
 }
 
-double CpuPercent(HANDLE process, int seconds) {
-    auto used = [process] {
-        FILETIME c, e, k, u;
-        GetProcessTimes(process, &c, &e, &k, &u);
-        auto s = [](const FILETIME& f) {
-            return (double(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7;
-        };
-        return s(k) + s(u);
-    };
-    double before = used();
+// The program's share of one processor over the seconds, in percent (-1 when it cannot be read).
+double CpuPercent(const PROCESS_INFORMATION& pi, const std::wstring& exePath, int seconds) {
+    double before = CpuSeconds(pi.hProcess, exePath);
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    return 100.0 * (used() - before) / seconds;
+    double after = CpuSeconds(pi.hProcess, exePath);
+    return before < 0 || after < 0 ? -1 : 100.0 * (after - before) / seconds;
 }
 
 struct Resident {
@@ -123,7 +117,8 @@ int main(int argc, char** argv) {
     SpinUntil(
         [&] { return (floorWindow = FindWindowOf(floorProcess.dwProcessId, L"QuennelFloor", nullptr)); });
     Resident q;
-    q.pi = Launch(Install(Beside(L"quennel.exe"), quennelFolder), quennelFolder);
+    std::wstring quennelExe = Install(Beside(L"quennel.exe"), quennelFolder);
+    q.pi = Launch(quennelExe, quennelFolder);
     HWND card = nullptr;
     SpinUntil([&] { return (card = FindWindowOf(q.pi.dwProcessId, L"QuennelWindow", L"Quennel")); });
     q.tray = FindWindowOf(q.pi.dwProcessId, L"QuennelUtilWindow", L"TTrayIcon", false);
@@ -136,14 +131,14 @@ int main(int argc, char** argv) {
     SpinUntil([&] { return !IsWindowVisible(card); });
     Sleep(1000);
 
-    double idleResident = CpuPercent(q.pi.hProcess, idleSeconds);
+    double idleResident = CpuPercent(q.pi, quennelExe, idleSeconds);
     q.Choose(kDateTimeItem);
     HWND dateTime = nullptr;
     SpinUntil([&] {
         return (dateTime = FindWindowOf(q.pi.dwProcessId, nullptr, L"\x5f53\x524d\x65e5\x671f\x65f6\x95f4"));
     });
     Sleep(1000);
-    double idleDateTime = dateTime ? CpuPercent(q.pi.hProcess, idleSeconds) : -1;
+    double idleDateTime = dateTime ? CpuPercent(q.pi, quennelExe, idleSeconds) : -1;
     if (dateTime) PostMessageW(dateTime, WM_CLOSE, 0, 0);
     Sleep(500);
 
