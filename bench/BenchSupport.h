@@ -137,40 +137,59 @@ inline bool UnderWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Processor seconds the process has used (all its threads). Wine answers zero for another process's
-// times, so there the figure comes from the Linux process whose command line is the program's path
-// (Wine shows the Windows path), through Wine's Z: drive: /proc/<pid>/stat, user and system ticks.
-// Returns -1 when it cannot be read.
+// Under Wine, a file of /proc for the Linux process whose command line is the program's path (Wine shows
+// the Windows path), read through Wine's Z: drive; empty when there is none. Wine does not report another
+// process's processor times or private bytes, Linux does.
+inline std::string LinuxProcFile(const std::wstring& exePath, const wchar_t* name) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &fd);
+    if (find == INVALID_HANDLE_VALUE) return {};
+    std::string content;
+    do {
+        std::wstring dir = std::wstring(L"Z:\\proc\\") + fd.cFileName;
+        if (std::wstring(fd.cFileName).find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        std::ifstream cmdline(std::filesystem::path(dir + L"\\cmdline"), std::ios::binary);
+        std::string first;
+        std::getline(cmdline, first, '\0');
+        std::wstring wide(first.begin(), first.end()); // the paths used here are ASCII
+        if (_wcsicmp(wide.c_str(), exePath.c_str()) != 0) continue;
+        std::ifstream file(std::filesystem::path(dir + L"\\" + name));
+        content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        break;
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return content;
+}
+
+// Processor seconds the process has used (all its threads), or -1 when it cannot be read.
 inline double CpuSeconds(HANDLE process, const std::wstring& exePath) {
     if (!UnderWine()) {
         FILETIME c, e, k, u;
         if (!GetProcessTimes(process, &c, &e, &k, &u)) return -1;
         return Seconds(k) + Seconds(u);
     }
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &fd);
-    if (find == INVALID_HANDLE_VALUE) return -1;
-    double seconds = -1;
-    do {
-        std::wstring pid = fd.cFileName;
-        if (pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        std::ifstream cmdline(std::filesystem::path(L"Z:\\proc\\" + pid + L"\\cmdline"), std::ios::binary);
-        std::string first;
-        std::getline(cmdline, first, '\0');
-        std::wstring wide(first.begin(), first.end()); // the paths used here are ASCII
-        if (_wcsicmp(wide.c_str(), exePath.c_str()) != 0) continue;
-        std::ifstream statFile(std::filesystem::path(L"Z:\\proc\\" + pid + L"\\stat"));
-        std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2)); // after the name: field 3 on
-        std::string field;
-        double ticks = 0;
-        for (int i = 3; i <= 15 && fields >> field; ++i)
-            if (i >= 14) ticks += std::atof(field.c_str()); // utime, stime
-        seconds = ticks / 100.0;                            // USER_HZ
-        break;
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    return seconds;
+    std::string stat = LinuxProcFile(exePath, L"stat");
+    if (stat.empty()) return -1;
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2)); // after the name: field 3 on
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i >= 14) ticks += std::atof(field.c_str()); // utime, stime
+    return ticks / 100.0;                               // USER_HZ
+}
+
+// Private bytes in MB: the reported figure, or under Wine the Linux process's private resident pages
+// (shared libraries and files count only where this process alone maps them).
+inline double PrivateMb(const std::wstring& exePath, double reported) {
+    if (!UnderWine()) return reported;
+    std::istringstream lines(LinuxProcFile(exePath, L"smaps_rollup"));
+    std::string key;
+    double kb = 0, total = 0;
+    while (lines >> key) {
+        if ((key == "Private_Clean:" || key == "Private_Dirty:") && lines >> kb) total += kb;
+        lines.ignore(1 << 20, '\n');
+    }
+    return total / 1024.0;
 }
 
 } // namespace bench

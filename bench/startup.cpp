@@ -26,8 +26,9 @@ Sample Run(const std::wstring& exe, const std::wstring& folder) {
     PROCESS_MEMORY_COUNTERS_EX mem{};
     mem.cb = sizeof mem;
     GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem), sizeof mem);
+    double privateMb = PrivateMb(copy, mem.PrivateUsage / 1048576.0);
     Close(pi);
-    return {startMs, mem.WorkingSetSize / 1048576.0, mem.PrivateUsage / 1048576.0};
+    return {startMs, mem.WorkingSetSize / 1048576.0, privateMb};
 }
 
 } // namespace
