@@ -55,12 +55,7 @@ TEST_F(DateTimeWindow, ShowsACurrentLineThatChangesEverySecondAndCopiesExactlyIt
     EXPECT_TRUE(test::PumpUntil([&] { return DTForm->Edit1->Text() != first; }, 3000));
     DTForm->Button1Click(nullptr);
     std::wstring shown = DTForm->Edit1->Text();
-    win::ClipboardOpen open(nullptr);
-    HANDLE h = GetClipboardData(CF_UNICODETEXT);
-    ASSERT_NE(h, nullptr);
-    std::wstring copied = static_cast<const wchar_t*>(GlobalLock(h));
-    GlobalUnlock(h);
-    EXPECT_EQ(copied, shown);
+    EXPECT_EQ(test::ClipboardText(), shown);
     DWORD start = 0, end = 0;
     SendMessageW(DTForm->Edit1->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));

@@ -14,14 +14,7 @@ struct Info : AppFixture {
     std::wstring path = UpfPath();
     std::string saved = test::ReadBytes(path);
     ~Info() override { test::WriteBytes(path, saved); }
-    std::string ClipboardText() {
-        win::ClipboardOpen open(nullptr);
-        HANDLE h = GetClipboardData(CF_UNICODETEXT);
-        auto* p = h ? static_cast<const wchar_t*>(GlobalLock(h)) : nullptr;
-        std::wstring text = p ? p : L"";
-        if (p) GlobalUnlock(h);
-        return win::FromWide(text, win::CP_GB2312);
-    }
+    static std::string ClipboardText() { return win::FromWide(test::ClipboardText(), win::CP_GB2312); }
 };
 
 TEST_F(Info, CopyPutsExactlyTheTemplateOnTheClipboard) {

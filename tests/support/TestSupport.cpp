@@ -143,22 +143,38 @@ void PostKey(HWND w, WPARAM vk) {
     PostMessageW(w, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
 }
 
-void SetClipboardText(const std::wstring& text) {
-    // Another program may hold the clipboard for a moment (a viewer reading it): try again, as a
-    // program putting text there would.
+namespace {
+// Opens the clipboard, waiting while another program holds it for a moment (a viewer reading it, or
+// the platform's clipboard service copying it out), as a program using it would.
+void OpenClipboardWaiting(std::optional<win::ClipboardOpen>& open) {
     DWORD start = GetTickCount();
-    std::optional<win::ClipboardOpen> open;
     while (open.emplace(nullptr), !open->opened()) {
         if (GetTickCount() - start > 5000)
             throw std::runtime_error("the clipboard stays held by another program");
         Sleep(1);
     }
+}
+} // namespace
+
+void SetClipboardText(const std::wstring& text) {
+    std::optional<win::ClipboardOpen> open;
+    OpenClipboardWaiting(open);
     EmptyClipboard();
     size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
     memcpy(GlobalLock(mem), text.c_str(), bytes);
     GlobalUnlock(mem);
     SetClipboardData(CF_UNICODETEXT, mem);
+}
+
+std::wstring ClipboardText() {
+    std::optional<win::ClipboardOpen> open;
+    OpenClipboardWaiting(open);
+    HANDLE h = GetClipboardData(CF_UNICODETEXT);
+    auto* p = h ? static_cast<const wchar_t*>(GlobalLock(h)) : nullptr;
+    std::wstring text = p ? p : L"";
+    if (p) GlobalUnlock(h);
+    return text;
 }
 
 TempDir::TempDir() {

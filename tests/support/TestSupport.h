@@ -59,6 +59,8 @@ void WhenWindowAppears(const std::wstring& caption, std::function<void(HWND)> ac
 void PostKey(HWND w, WPARAM vk);
 // Puts Unicode text on the clipboard (owned by no window), waiting while another program holds it.
 void SetClipboardText(const std::wstring& text);
+// The clipboard's Unicode text (empty when it holds none), waiting while another program holds it.
+std::wstring ClipboardText();
 
 // A fresh folder under the temporary directory, removed with its contents when the object goes.
 class TempDir {
