@@ -1,6 +1,7 @@
 // The floor for the benchmarks: one window of the about card's size, one paint, nothing else. Started
 // with "clipboard" it also joins the clipboard viewer chain and shows each new text in a text box, the
-// least a clipboard viewer can do.
+// least a clipboard viewer can do; with "ticking" it shows the time in a focused read-only text box,
+// renewed every second, the least a clock window can do.
 #include <windows.h>
 
 namespace {
@@ -24,6 +25,15 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         HDC dc = BeginPaint(h, &ps);
         FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         EndPaint(h, &ps);
+        return 0;
+    }
+    case WM_TIMER: {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        wchar_t line[64];
+        wsprintfW(line, L"%04d-%02d-%02d %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
+        SetWindowTextW(g_text, line);
         return 0;
     }
     case WM_DRAWCLIPBOARD:
@@ -60,8 +70,15 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR cmd, int) {
                                196, w, nullptr, inst, nullptr);
         g_next = SetClipboardViewer(w);
     }
+    const bool ticking = cmd && wcsstr(cmd, L"ticking");
+    if (ticking) {
+        g_text = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_READONLY, 8, 16,
+                                 241, 24, w, nullptr, inst, nullptr);
+        SetTimer(w, 1, 1000, nullptr);
+    }
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);
+    if (ticking) SetFocus(g_text); // first in tab order, like the clock window's line
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchMessageW(&msg);

@@ -1,6 +1,7 @@
 // Figures of the resident quennel.exe (its card confirmed, only the tray icon left) against the floor
 // program. Usage: resident [samples] [idle seconds]. Prints, one per line:
-// - the program's CPU time over the idle seconds, resident and again with the date-and-time window open;
+// - the program's CPU time over the idle seconds, resident and again with the date-and-time window open,
+//   and the floor's with a focused text box renewed every second;
 // - the medians of the floor's time to answer a message sent from another process, of a tray click to
 //   the quick-action menu on screen, and of a clipboard change made by this (another) process to the
 //   clipboard window showing the new text, for Quennel and for the floor's bare viewer (a text box
@@ -140,7 +141,13 @@ int main(int argc, char** argv) {
     Sleep(1000);
     double idleDateTime = dateTime ? CpuPercent(q.pi, quennelExe, idleSeconds) : -1;
     if (dateTime) PostMessageW(dateTime, WM_CLOSE, 0, 0);
-    Sleep(500);
+    // The floor for that: a window with a focused text box renewed every second, and nothing else.
+    std::wstring tickingFolder = RunFolder(L"resident-ticking");
+    std::wstring tickingExe = Install(Beside(L"floor.exe"), tickingFolder);
+    PROCESS_INFORMATION ticking = Launch(tickingExe, tickingFolder, L"ticking");
+    Sleep(2000);
+    double idleTicking = CpuPercent(ticking, tickingExe, idleSeconds);
+    Close(ticking);
 
     // The bare viewer alone in the chain first: Quennel's joins when its clipboard window first opens.
     std::vector<double> floorAnswer, floorClip, menu, clip;
@@ -177,6 +184,7 @@ int main(int argc, char** argv) {
 
     printf("idle_cpu_percent_of_one_core resident %.3f date_time_window_open %.3f over %d s (goal < 0.1)\n",
            idleResident, idleDateTime, idleSeconds);
+    printf("idle_cpu_percent_of_one_core floor_ticking_text_box %.3f over %d s\n", idleTicking, idleSeconds);
     printf("samples %d\n", samples);
     printf("floor_answer_ms %.2f\n", Median(floorAnswer));
     printf("tray_click_to_menu_ms %.2f (%zu shown) above_floor %.2f (goal <= 5)\n", Median(menu), menu.size(),
