@@ -126,6 +126,8 @@ int main(int argc, char** argv) {
     HWND ok = card ? Descendant(card, L"\x786e\x5b9a", true) : nullptr; // the OK button's caption
     if (!floorWindow || !card || !q.tray || !ok) {
         fprintf(stderr, "the programs did not start as expected\n");
+        Close(q.pi); // neither is left running behind a failed run
+        Close(floorProcess);
         return 1;
     }
     PostKey(ok, VK_SPACE); // confirms the card: the program goes to the tray
