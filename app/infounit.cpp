@@ -53,6 +53,7 @@ Tinfoform::Tinfoform(TComponent* AOwner) : TForm(AOwner) {
     Memo1->SetWordWrap(true);
     Memo1->SetWantReturns(true);
     Memo1->SetParent(this);
+    Memo1->SetMaxLength(kMemoCapacity); // what is typed in can always be loaded again
     Memo1->SetText(L"姓名:\r\n电子邮件:\r\n个人主页:\r\n通讯地址:\r\n联系电话:\r\nICQ UIN :\r\n");
 
     auto* bevel = New<TBevel>(this);
@@ -67,24 +68,54 @@ void Tinfoform::LoadPersonalInfo() {
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw Exception(L"Cannot open file " + path);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
-        throw Exception(L"Cannot open file " + path);
+    if (!GetFileSizeEx(file.get(), &size)) throw Exception(L"Cannot open file " + path);
+    // Every byte gives at most one character, but a lone line break gives two: a file over twice the
+    // capacity cannot fit, and is refused before it is read.
+    if (static_cast<unsigned long long>(size.QuadPart) > 2 * kMemoCapacity) RefuseText();
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() &&
         !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw Exception(L"Cannot open file " + path);
     bytes.resize(read);
-    cutAtNul_ = bytes.find('\0') != std::string::npos;
-    rawBytes_ = cutAtNul_ ? bytes : std::string();
+    bool cutAtNul = bytes.find('\0') != std::string::npos;
+    std::string raw = cutAtNul ? bytes : std::string();
     bytes = NormalizeLineBreaks(bytes);
     std::wstring text = win::ToWide(bytes, win::CP_GB2312);
-    if (Memo1->Text() != text) Memo1->SetText(text);
+    if (text.size() > kMemoCapacity) RefuseText();
+    if (Memo1->Text() != text) {
+        loaded_ = false; // until the text box holds the whole new text
+        try {
+            Memo1->SetText(text);
+        } catch (...) {
+            RefuseText();
+        }
+    }
+    Memo1->SetReadOnly(false);
+    loaded_ = true;
+    cutAtNul_ = cutAtNul;
+    rawBytes_ = std::move(raw);
     loadedBytes_ = std::move(bytes);
-    loadedText_ = Memo1->Text();
+    loadedText_ = std::move(text);
+}
+
+void Tinfoform::RefuseText() {
+    // The editor is left without a text that could be taken for the file's and saved over it.
+    loaded_ = false;
+    try {
+        Memo1->SetText(L"");
+    } catch (...) {
+    }
+    Memo1->SetReadOnly(true);
+    loadedText_.clear();
+    loadedBytes_.clear();
+    rawBytes_.clear();
+    throw Exception(L"Text exceeds memo capacity");
 }
 
 void Tinfoform::SavePersonalInfo() {
+    // After a load that failed the text box holds nothing of the file's: there is nothing to save.
+    if (!loaded_) return;
     std::wstring path = UpfPath();
     std::wstring text = Memo1->Text();
     std::string bytes;

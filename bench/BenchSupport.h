@@ -129,6 +129,58 @@ inline HWND VisibleWindowOfClass(DWORD pid, const wchar_t* cls) {
     return nullptr;
 }
 
+inline void PostKey(HWND w, WPARAM vk) {
+    PostMessageW(w, WM_KEYDOWN, vk, 1);
+    PostMessageW(w, WM_KEYUP, vk, 1 | 0xC0000000u);
+}
+
+// The first descendant window whose class (or, with byText, whose text) is the given one, or null.
+inline HWND Descendant(HWND top, const wchar_t* name, bool byText = false) {
+    struct Find {
+        const wchar_t* name;
+        bool byText;
+        HWND found;
+    } f{name, byText, nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND h, LPARAM l) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(l);
+            wchar_t s[64] = L"";
+            if (f->byText)
+                GetWindowTextW(h, s, 64);
+            else
+                GetClassNameW(h, s, 64);
+            if (_wcsicmp(s, f->name) != 0) return TRUE;
+            f->found = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+// A started quennel.exe seen from outside: its process and the tray icon's window, which takes the
+// shell's click reports.
+struct TrayProgram {
+    PROCESS_INFORMATION pi{};
+    HWND tray = nullptr;
+
+    // Opens a tray menu (the quick actions on a left click, the program's commands on a right one) as
+    // the shell reports the click; the menu window, or null.
+    HWND OpenMenu(UINT button = WM_LBUTTONUP) const {
+        PostMessageW(tray, WM_USER + 1, 0, button);
+        HWND m = nullptr;
+        SpinUntil([&] { return (m = VisibleWindowOfClass(pi.dwProcessId, L"#32768")); });
+        return m;
+    }
+    // Chooses the item, counted from the top, of a tray menu.
+    void Choose(int item, UINT button = WM_LBUTTONUP) const {
+        HWND m = OpenMenu(button);
+        for (int i = 0; m && i <= item; ++i)
+            PostKey(m, VK_DOWN);
+        if (m) PostKey(m, VK_RETURN);
+    }
+};
+
 inline double Seconds(const FILETIME& f) {
     return (double(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7;
 }

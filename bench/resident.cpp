@@ -16,12 +16,6 @@ using namespace bench;
 
 // The quick-action items used here, counted from the top.
 constexpr int kDateTimeItem = 1, kClipboardItem = 2;
-constexpr UINT kTrayCallback = WM_USER + 1;
-
-void PostKey(HWND w, WPARAM vk) {
-    PostMessageW(w, WM_KEYDOWN, vk, 1);
-    PostMessageW(w, WM_KEYUP, vk, 1 | 0xC0000000u);
-}
 
 void SetClipboardText(const std::wstring& text) {
     while (!OpenClipboard(nullptr))
@@ -40,30 +34,6 @@ std::wstring TextOf(HWND w) {
     DWORD_PTR ignored;
     SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 1000, &ignored);
     return buf;
-}
-
-// The first descendant window whose class (or, with byText, whose text) is the given one, or null.
-HWND Descendant(HWND top, const wchar_t* name, bool byText = false) {
-    struct Find {
-        const wchar_t* name;
-        bool byText;
-        HWND found;
-    } f{name, byText, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
-            wchar_t s[64] = L"";
-            if (f->byText)
-                GetWindowTextW(h, s, 64);
-            else
-                GetClassNameW(h, s, 64);
-            if (_wcsicmp(s, f->name) != 0) return TRUE;
-            f->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
 }
 
 // Milliseconds from a clipboard change made here to the viewer's text box showing it, or -1.
@@ -86,25 +56,6 @@ double CpuPercent(const PROCESS_INFORMATION& pi, const std::wstring& exePath, in
     return before < 0 || after < 0 ? -1 : 100.0 * (after - before) / seconds;
 }
 
-struct Resident {
-    PROCESS_INFORMATION pi{};
-    HWND tray = nullptr;
-
-    // Opens the quick-action menu as the shell reports a click; the menu window, or null.
-    HWND OpenMenu() const {
-        PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONUP);
-        HWND m = nullptr;
-        SpinUntil([&] { return (m = VisibleWindowOfClass(pi.dwProcessId, L"#32768")); });
-        return m;
-    }
-    void Choose(int item) const {
-        HWND m = OpenMenu();
-        for (int i = 0; m && i <= item; ++i)
-            PostKey(m, VK_DOWN);
-        if (m) PostKey(m, VK_RETURN);
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -117,7 +68,7 @@ int main(int argc, char** argv) {
     HWND floorWindow = nullptr;
     SpinUntil(
         [&] { return (floorWindow = FindWindowOf(floorProcess.dwProcessId, L"QuennelFloor", nullptr)); });
-    Resident q;
+    TrayProgram q;
     std::wstring quennelExe = Install(Beside(L"quennel.exe"), quennelFolder);
     q.pi = Launch(quennelExe, quennelFolder);
     HWND card = nullptr;

@@ -2,6 +2,8 @@
 
 #include "../framework/Streams.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 TZarClipboard::TZarClipboard(TComponent* AOwner) : TScrollBox(AOwner) {
@@ -48,11 +50,9 @@ UINT TZarClipboard::ClipboardFormatOf(TZarClipFormat f) {
 bool TZarClipboard::HasFormat(UINT format) {
     if (format == 0) return false;
     if (format != PictureFormat()) return IsClipboardFormatAvailable(format) != FALSE;
-    win::ClipboardOpen open(nullptr);
-    if (!open.opened()) return false;
-    for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f))
-        if (f == CF_METAFILEPICT || f == CF_ENHMETAFILE || f == CF_BITMAP) return true;
-    return false;
+    // Asked format by format, which needs no opening of the clipboard (another program may hold it).
+    return IsClipboardFormatAvailable(CF_METAFILEPICT) || IsClipboardFormatAvailable(CF_ENHMETAFILE) ||
+           IsClipboardFormatAvailable(CF_BITMAP);
 }
 
 TZarClipFormat TZarClipboard::DefaultFormat() {
@@ -145,36 +145,114 @@ void TZarClipboard::ShowText(TZarClipFormat f) {
     memo->SetReadOnly(true); // only after the filling: a read-only box refuses a paste
 }
 
-namespace {
-// Loads a bitmap or metafile format from the clipboard into the picture.
-void LoadPicture(TPicture& picture, UINT format) {
-    win::ClipboardOpen open(nullptr);
-    if (!open.opened()) throw Exception(L"Cannot open clipboard");
-    if (format == CF_BITMAP) {
-        auto bmp = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-        if (!bmp) throw Exception(L"Invalid clipboard bitmap");
-        picture.SetBitmap(static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, 0, 0, 0)));
-    } else if (format == CF_ENHMETAFILE) {
-        auto emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
-        if (!emf) throw Exception(L"Invalid clipboard metafile");
-        ENHMETAHEADER h{};
-        GetEnhMetaFileHeader(emf, sizeof h, &h);
-        picture.SetMetafile(CopyEnhMetaFile(emf, nullptr), h.rclBounds.right - h.rclBounds.left + 1,
-                            h.rclBounds.bottom - h.rclBounds.top + 1);
-    } else if (format == CF_METAFILEPICT) {
-        HANDLE mem = GetClipboardData(CF_METAFILEPICT);
-        auto* mfp = mem ? static_cast<METAFILEPICT*>(GlobalLock(mem)) : nullptr;
-        if (!mfp) throw Exception(L"Invalid clipboard metafile");
-        UINT size = GetMetaFileBitsEx(mfp->hMF, 0, nullptr);
-        std::vector<BYTE> bits(size);
-        GetMetaFileBitsEx(mfp->hMF, size, bits.data());
-        HENHMETAFILE emf = SetWinMetaFileBits(size, bits.data(), nullptr, mfp);
-        // The extent is in hundredths of a millimetre; 96 pixels to the inch.
-        int w = MulDiv(std::abs(mfp->xExt), 96, 2540), h = MulDiv(std::abs(mfp->yExt), 96, 2540);
-        GlobalUnlock(mem);
-        if (!emf) throw Exception(L"Invalid clipboard metafile");
-        picture.SetMetafile(emf, w, h);
+SIZE BoundPictureSize(long long w, long long h) {
+    if (w <= 0 || h <= 0) return {kDefaultPictureSide, kDefaultPictureSide};
+    // Scaled down, keeping the proportions, until both sides and the area are within the bounds.
+    double scale = std::min({1.0, double(kMaxPictureSide) / double(w), double(kMaxPictureSide) / double(h),
+                             std::sqrt(double(kMaxPictureArea) / (double(w) * double(h)))});
+    auto side = [scale](long long v) {
+        return static_cast<LONG>(std::clamp<long long>(std::llround(double(v) * scale), 1, kMaxPictureSide));
+    };
+    return {side(w), side(h)};
+}
+
+SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt) {
+    long long x = xExt, y = yExt; // wide enough for the magnitude of any LONG
+    // Units per inch of the fixed mapping modes; pixels are shown 96 to the inch.
+    long long perInch = 0;
+    switch (mm) {
+    case MM_TEXT:
+        perInch = 96;
+        break;
+    case MM_LOMETRIC:
+        perInch = 254;
+        break;
+    case MM_HIMETRIC:
+    case MM_ISOTROPIC:
+    case MM_ANISOTROPIC:
+        perInch = 2540;
+        break;
+    case MM_LOENGLISH:
+        perInch = 100;
+        break;
+    case MM_HIENGLISH:
+        perInch = 1000;
+        break;
+    case MM_TWIPS:
+        perInch = 1440;
+        break;
+    default:
+        return BoundPictureSize(0, 0); // not a mapping mode: no size to go by
     }
+    if (mm == MM_ISOTROPIC || mm == MM_ANISOTROPIC) {
+        // A suggested size in hundredths of a millimetre; negative extents give only the proportions, a
+        // zero one no suggestion.
+        if (x == 0 || y == 0) return BoundPictureSize(0, 0);
+        if (x < 0 || y < 0) {
+            double ratio = double(std::llabs(y)) / double(std::llabs(x));
+            auto scaled = [](double v) { return std::max(1LL, std::llround(v)); };
+            return ratio <= 1 ? BoundPictureSize(kDefaultPictureSide, scaled(kDefaultPictureSide * ratio))
+                              : BoundPictureSize(scaled(kDefaultPictureSide / ratio), kDefaultPictureSide);
+        }
+    }
+    auto pixels = [perInch](long long v) { return (std::llabs(v) * 96 + perInch / 2) / perInch; };
+    return BoundPictureSize(pixels(x), pixels(y));
+}
+
+namespace {
+// Why a picture or component could not be read.
+enum class ReadOutcome { Read, Busy, Gone };
+
+// Loads a bitmap or metafile format from the clipboard into the picture; for fPicture, the first format
+// in the clipboard's own order that a picture can load. What is tested and what is read is one opening
+// of the clipboard, so no other program can change it in between. The clipboard is opened for a window:
+// Wine lets two programs that both open it for no window hold it at once.
+ReadOutcome LoadPicture(TPicture& picture, TZarClipFormat f, HWND viewer) {
+    win::ClipboardOpen open(viewer);
+    if (!open.opened()) return ReadOutcome::Busy;
+    UINT format = 0;
+    if (f == fPicture) {
+        for (UINT c = EnumClipboardFormats(0); c && !format; c = EnumClipboardFormats(c))
+            if (c == CF_METAFILEPICT || c == CF_ENHMETAFILE || c == CF_BITMAP) format = c;
+    } else {
+        format = TZarClipboard::ClipboardFormatOf(f);
+    }
+    HANDLE data = format ? GetClipboardData(format) : nullptr;
+    // Content that went away since the format was chosen is a change whose notice is still to come.
+    if (!data && (!format || !IsClipboardFormatAvailable(format))) return ReadOutcome::Gone;
+    if (format == CF_BITMAP) {
+        BITMAP bm{};
+        if (!data || !GetObjectW(data, sizeof bm, &bm)) throw Exception(L"Invalid clipboard bitmap");
+        // A bitmap beyond the bounds is shown scaled down, never copied at its full size.
+        SIZE size = BoundPictureSize(bm.bmWidth, bm.bmHeight);
+        bool whole = size.cx == bm.bmWidth && size.cy == bm.bmHeight;
+        win::Bitmap copy(
+            static_cast<HBITMAP>(CopyImage(data, IMAGE_BITMAP, whole ? 0 : size.cx, whole ? 0 : size.cy, 0)));
+        if (!copy) throw Exception(L"Invalid clipboard bitmap");
+        picture.SetBitmap(copy.release());
+    } else if (format == CF_ENHMETAFILE) {
+        auto emf = static_cast<HENHMETAFILE>(data);
+        ENHMETAHEADER h{};
+        if (!emf || !GetEnhMetaFileHeader(emf, sizeof h, &h)) throw Exception(L"Invalid clipboard metafile");
+        // The bounds are inclusive device pixels; empty or inverted ones give no size to go by.
+        SIZE size = BoundPictureSize(static_cast<long long>(h.rclBounds.right) - h.rclBounds.left + 1,
+                                     static_cast<long long>(h.rclBounds.bottom) - h.rclBounds.top + 1);
+        win::EnhMetaFile copy(CopyEnhMetaFile(emf, nullptr));
+        if (!copy) throw Exception(L"Invalid clipboard metafile");
+        picture.SetMetafile(copy.release(), size.cx, size.cy);
+    } else if (format == CF_METAFILEPICT) {
+        win::GlobalLockGuard<METAFILEPICT> mfp(data);
+        if (!mfp) throw Exception(L"Invalid clipboard metafile");
+        UINT bytes = GetMetaFileBitsEx(mfp->hMF, 0, nullptr);
+        std::vector<BYTE> bits(bytes);
+        if (!bytes || GetMetaFileBitsEx(mfp->hMF, bytes, bits.data()) != bytes)
+            throw Exception(L"Invalid clipboard metafile");
+        SIZE size = MetafilePictureSize(mfp->mm, mfp->xExt, mfp->yExt);
+        win::EnhMetaFile emf(SetWinMetaFileBits(bytes, bits.data(), nullptr, mfp.get()));
+        if (!emf) throw Exception(L"Invalid clipboard metafile");
+        picture.SetMetafile(emf.release(), size.cx, size.cy);
+    }
+    return ReadOutcome::Read;
 }
 } // namespace
 
@@ -184,30 +262,20 @@ void TZarClipboard::ShowPicture(TZarClipFormat f) {
     image->SetBounds(0, 0, image->Width(), image->Height());
     image->SetParent(this);
     displayChild_ = image;
-    UINT load = 0;
-    if (f == fPicture && HasFormat(PictureFormat())) {
-        win::ClipboardOpen open(nullptr);
-        for (UINT c = EnumClipboardFormats(0); c && !load; c = EnumClipboardFormats(c))
-            if (c == CF_METAFILEPICT || c == CF_ENHMETAFILE || c == CF_BITMAP) load = c;
-    } else if (f == fBitmap && HasFormat(CF_BITMAP)) {
-        load = CF_BITMAP;
-    } else if (f == fMetafile && HasFormat(CF_METAFILEPICT)) {
-        load = CF_METAFILEPICT;
-    }
-    if (load) LoadPicture(image->Picture(), load);
+    if (f != fIcon && LoadPicture(image->Picture(), f, Handle()) == ReadOutcome::Busy) RetryLater();
     CenterInParent(image);
 }
 
 void TZarClipboard::ShowComponent() {
     std::string bytes;
     {
-        win::ClipboardOpen open(nullptr);
-        if (!open.opened()) return;
-        HANDLE mem = GetClipboardData(ComponentFormat());
-        const void* data = mem ? GlobalLock(mem) : nullptr;
+        win::ClipboardOpen open(Handle());
+        if (!open.opened()) return RetryLater();
+        win::GlobalLockGuard<const char> data(GetClipboardData(ComponentFormat()));
         if (!data) return;
-        bytes.assign(static_cast<const char*>(data), GlobalSize(mem));
-        GlobalUnlock(mem);
+        // A stored component is a few lines of text; a block beyond the bound is not one.
+        if (data.size() > kMaxComponentBytes) throw EReadError(L"Invalid stream format");
+        bytes.assign(data.get(), data.size());
     }
     TComponent* c = ReadComponent(bytes, this);
     if (auto* control = dynamic_cast<TControl*>(c)) {
@@ -218,6 +286,11 @@ void TZarClipboard::ShowComponent() {
     } else {
         delete c;
     }
+}
+
+void TZarClipboard::RetryLater() {
+    // Another program holds the clipboard open, perhaps only to read it: look again shortly.
+    if (handle_) SetTimer(handle_, kRetryTimer, 100, nullptr);
 }
 
 void TZarClipboard::CreateHandleDone() {
@@ -259,6 +332,12 @@ void TZarClipboard::WndProc(TMessage& m) {
             nextViewer_ = nullptr;
         }
         break;
+    case WM_TIMER:
+        if (m.WParam != kRetryTimer) break;
+        KillTimer(handle_, kRetryTimer);
+        UpdateView();
+        m.Result = 0;
+        return;
     case WM_SIZE:
         TScrollBox::WndProc(m);
         if (displayChild_) CenterInParent(displayChild_);

@@ -18,6 +18,20 @@ enum TZarClipFormat : unsigned char {
     fIcon
 };
 
+// Bounds on what content from other programs can make the viewer allocate or lay out: a picture's sides
+// and area in pixels, and a stored component's bytes. A picture with no usable size is shown at the
+// default side.
+constexpr long long kMaxPictureSide = 8192, kMaxPictureArea = 16 * 1024 * 1024, kDefaultPictureSide = 256;
+constexpr size_t kMaxComponentBytes = 64 * 1024;
+
+// A width and height in pixels scaled down, proportions kept, to within the picture bounds; sides that
+// are not positive give the default square.
+SIZE BoundPictureSize(long long w, long long h);
+// The size in pixels (96 to the inch) at which a metafile picture with this mapping mode and extents is
+// shown: extents in the mode's units, or for the isotropic and anisotropic modes a suggested size in
+// hundredths of a millimetre, proportions only when negative, no suggestion when zero. Always bounded.
+SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt);
+
 class TZarClipboard : public TScrollBox {
 public:
     explicit TZarClipboard(TComponent* AOwner);
@@ -55,6 +69,8 @@ private:
     void ShowText(TZarClipFormat f);
     void ShowPicture(TZarClipFormat f);
     void ShowComponent();
+    void RetryLater();
+    static constexpr UINT_PTR kRetryTimer = 1;
     HWND nextViewer_ = nullptr;
     bool inChain_ = false;
     TControl* displayChild_ = nullptr;

@@ -314,7 +314,7 @@ void TWinControl::CreateWnd() {
         LoadCommonControls();
         HWND h = CreateWindowExW(p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                                  p.Height, p.WndParent, id, ModuleInstance(), nullptr);
-        if (h) {
+        if (h && IsWindow(h)) {
             handle_ = h;
             SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
             defWndProc_ = reinterpret_cast<WNDPROC>(

@@ -68,11 +68,34 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     p.Style |= ES_AUTOHSCROLL;
     if (readOnly_) p.Style |= ES_READONLY;
     if (border_) p.ExStyle |= WS_EX_CLIENTEDGE;
+    // The text comes after the window: a long window title may be refused, and under Wine a refusal can
+    // even hand back a handle that is no window.
+    p.Caption.clear();
 }
 
 void TCustomEdit::CreateHandleDone() {
-    // The default limit (about 32 K characters) would cut long texts.
-    SendMessageW(handle_, EM_LIMITTEXT, 0, 0);
+    // Without a MaxLength the default limit (about 32 K characters) would cut long texts: lift it.
+    SendMessageW(handle_, EM_LIMITTEXT, maxLength_, 0);
+    if (!caption_.empty()) PutText();
+}
+
+void TCustomEdit::SetMaxLength(size_t n) {
+    maxLength_ = n;
+    if (handle_) SendMessageW(handle_, EM_LIMITTEXT, n, 0);
+}
+
+void TCustomEdit::PutText() {
+    // The control may take a text only in part or not at all: check what it holds.
+    bool whole = SetWindowTextW(handle_, caption_.c_str()) &&
+                 static_cast<size_t>(GetWindowTextLengthW(handle_)) == wcslen(caption_.c_str());
+    if (!whole) Refuse();
+}
+
+void TCustomEdit::Refuse() {
+    // Nothing of a text that did not fit stays behind.
+    caption_.clear();
+    if (handle_) SetWindowTextW(handle_, L"");
+    throw Exception(L"Text exceeds memo capacity");
 }
 
 std::wstring TCustomEdit::Text() const {
@@ -80,8 +103,9 @@ std::wstring TCustomEdit::Text() const {
 }
 
 void TCustomEdit::SetText(const std::wstring& text) {
+    if (maxLength_ && text.size() > maxLength_) Refuse();
     caption_ = text;
-    if (handle_ && !SetWindowTextW(handle_, text.c_str())) throw Exception(L"Text exceeds memo capacity");
+    if (handle_) PutText();
 }
 
 void TCustomEdit::SetReadOnly(bool v) {

@@ -30,12 +30,17 @@ private:
 // The form a control sits on, or null.
 TForm* GetParentForm(const TControl* c);
 
-// A single- or multi-line edit control. The length limit is lifted to what the control can hold.
+// A single- or multi-line edit control. Its length limit is MaxLength characters, or with MaxLength 0 what
+// the control can hold.
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);
     std::wstring Text() const;
+    // Raises "Text exceeds memo capacity", and leaves the control empty, for a text longer than MaxLength
+    // or one the control does not take whole.
     void SetText(const std::wstring& text);
+    size_t MaxLength() const { return maxLength_; }
+    void SetMaxLength(size_t n);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
     void SetColor(TColor c) override;
@@ -47,8 +52,11 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateHandleDone() override;
+    void PutText();
+    [[noreturn]] void Refuse();
     bool readOnly_ = false;
     bool border_ = true;
+    size_t maxLength_ = 0;
     win::Brush background_; // answers the colour request while the window lives
 };
 

@@ -16,6 +16,14 @@ TControl* Construct(const std::string& cls, TComponent* owner) {
     if (cls == "TImage") return New<TImage>(owner);
     return nullptr;
 }
+// A width or height: plain decimal digits, 0 to 32767; anything else is refused.
+int ReadExtent(const std::string& text) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        throw EReadError(L"Invalid property value");
+    int v = std::stoi(text);
+    if (v > 32767) throw EReadError(L"Invalid property value");
+    return v;
+}
 } // namespace
 
 std::string WriteComponent(const std::string& className, const TControl& control) {
@@ -35,13 +43,7 @@ TComponent* ReadComponent(const std::string& bytes, TComponent* owner) {
     if (!std::getline(in, signature) || signature != kSignature || !std::getline(in, cls) ||
         !std::getline(in, caption) || !std::getline(in, w) || !std::getline(in, h))
         throw EReadError(L"Invalid stream format");
-    int width = 0, height = 0;
-    try {
-        width = std::stoi(w);
-        height = std::stoi(h);
-    } catch (const std::exception&) {
-        throw EReadError(L"Invalid property value");
-    }
+    int width = ReadExtent(w), height = ReadExtent(h);
     TControl* c = Construct(cls, owner);
     if (!c) throw EClassNotFound(L"Class " + win::ToWide(cls) + L" not found");
     c->SetCaption(win::ToWide(caption));

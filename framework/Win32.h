@@ -186,6 +186,25 @@ using Icon = UniqueHandle<HICON, CloseIconHandle>;
 using EnhMetaFile = UniqueHandle<HENHMETAFILE, DeleteMetafileHandle>;
 using Module = UniqueHandle<HMODULE, FreeModuleHandle>;
 
+// A global memory block locked for the guard's life (a clipboard block, say).
+template <typename T> class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HANDLE mem) : mem_(mem), p_(mem ? static_cast<T*>(GlobalLock(mem)) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (p_) GlobalUnlock(mem_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    explicit operator bool() const { return p_ != nullptr; }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    size_t size() const { return p_ ? GlobalSize(mem_) : 0; }
+
+private:
+    HANDLE mem_;
+    T* p_;
+};
+
 // Opens the clipboard for the guard's lifetime; check opened().
 class ClipboardOpen {
 public:

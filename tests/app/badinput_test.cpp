@@ -30,14 +30,50 @@ struct BadInput : AppFixture {
     }
 };
 
-TEST_F(BadInput, AMegabyteFileLoadsWholeAndRoundTrips) {
-    std::string big;
-    for (int i = 0; big.size() < 1024 * 1024; ++i)
-        big += "\xC4\xE3\xBA\xC3 line " + std::to_string(i) + "\r\n";
-    test::WriteBytes(path, big);
+// GB2312 lines of Chinese and Latin text making exactly the number of characters.
+std::string TextOfLength(size_t chars) {
+    std::wstring text;
+    for (int i = 0; text.size() < chars; ++i)
+        text += L"你好 line " + std::to_wstring(i) + L"\r\n";
+    text.resize(chars);
+    text.back() = L'z'; // never half a line break
+    return win::FromWide(text, win::CP_GB2312);
+}
+
+TEST_F(BadInput, AFileAtTheCapacityLoadsWholeAndRoundTrips) {
+    std::string full = TextOfLength(kMemoCapacity);
+    test::WriteBytes(path, full);
     RoundTrip();
-    EXPECT_EQ(infoform->Memo1->Text().size(), win::ToWide(big, win::CP_GB2312).size());
-    EXPECT_EQ(test::ReadBytes(path), big);
+    EXPECT_EQ(infoform->Memo1->Text().size(), kMemoCapacity);
+    EXPECT_EQ(test::ReadBytes(path), full);
+}
+
+// One character over the text box's capacity: both commands give the error at once, nothing reaches the
+// clipboard, nothing is left to be saved over the file, and a normal file works right after.
+TEST_F(BadInput, ATextOverTheCapacityIsRefusedAndLosesNothing) {
+    infoform->LoadPersonalInfo(); // the editor holds a text of the file's when the file grows
+    const std::string over = TextOfLength(kMemoCapacity + 1);
+    test::WriteBytes(path, over);
+    DWORD sequence = GetClipboardSequenceNumber();
+    EXPECT_EQ(ErrorOf(&Tinfoform::CopyPersonalInfo), L"Text exceeds memo capacity");
+    EXPECT_EQ(ErrorOf(&Tinfoform::EditPersonalInfo), L"Text exceeds memo capacity");
+    EXPECT_FALSE(infoform->Visible());
+    EXPECT_EQ(GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(infoform->Memo1->Text(), L"");
+    EXPECT_TRUE(infoform->Memo1->ReadOnly());
+    infoform->SavePersonalInfo(); // OK writes nothing that did not come from a whole load
+    EXPECT_EQ(test::ReadBytes(path), over);
+    // Far over: refused by its size, before it is read.
+    test::WriteBytes(path, std::string(2 * kMemoCapacity + 1, ' '));
+    EXPECT_EQ(ErrorOf(&Tinfoform::LoadPersonalInfo), L"Text exceeds memo capacity");
+
+    test::WriteBytes(path, "normal\r\n");
+    infoform->CopyPersonalInfo();
+    EXPECT_EQ(test::ClipboardText(), L"normal\r\n");
+    EXPECT_FALSE(infoform->Memo1->ReadOnly());
+    infoform->Memo1->SetText(L"edited");
+    infoform->SavePersonalInfo();
+    EXPECT_EQ(test::ReadBytes(path), "edited");
 }
 
 TEST_F(BadInput, RandomBinaryBytesAndANulByteAreKeptByAnUneditedSave) {
@@ -86,6 +122,7 @@ TEST_F(BadInput, AFileHeldWithoutSharingCannotBeOpenedOrReplaced) {
 }
 
 TEST_F(BadInput, AFolderWithTheFilesNameIsReportedAndLeftAlone) {
+    infoform->LoadPersonalInfo();
     DeleteFileW(path.c_str());
     ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
     EXPECT_EQ(ErrorOf(&Tinfoform::LoadPersonalInfo), L"Cannot open file " + path);

@@ -100,6 +100,7 @@ TEST_F(Info, EditorOpensWithTheFocusOnOkAndEnterSaves) {
         infoform->Memo1->SetText(L"after");
         test::WhenWindowAppears(L"修改个人信息", [&](HWND) { test::PostKey(GetFocus(), VK_RETURN); });
     };
+    infoform->LoadPersonalInfo(); // as the edit command does before it shows the editor
     EXPECT_EQ(infoform->ShowModal(), mrOk);
     EXPECT_EQ(test::ReadBytes(path), "after");
 }

@@ -42,19 +42,9 @@ TEST_F(Soak, AThousandClipboardChangesLeaveTheViewerCurrentAndNothingBehind) {
     const int heardBefore = heard;
     // Another program (this test program started again as a writer) makes the changes in quick
     // succession, as a busy clipboard user would.
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --write-clipboard 1000";
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    CloseHandle(pi.hThread);
-    win::Handle writer(pi.hProcess);
-    ASSERT_TRUE(
-        test::PumpUntil([&] { return WaitForSingleObject(writer.get(), 0) == WAIT_OBJECT_0; }, 600000));
-    DWORD code = 1;
-    GetExitCodeProcess(writer.get(), &code);
-    EXPECT_EQ(code, 0u) << "the writer did not finish its changes";
+    win::Handle writer = test::StartSelf(L"--write-clipboard 1000");
+    ASSERT_TRUE(writer);
+    EXPECT_TRUE(test::PumpUntilExited(writer.get(), 600000)) << "the writer did not finish its changes";
     auto* memo = dynamic_cast<TMemo*>(pmform->ZarClipboard1->DisplayChild());
     ASSERT_TRUE(test::PumpUntil([&] {
         memo = dynamic_cast<TMemo*>(pmform->ZarClipboard1->DisplayChild());

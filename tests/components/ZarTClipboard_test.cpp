@@ -241,6 +241,52 @@ TEST_F(ViewerFixture, StoredComponentIsRebuiltAndUnknownClassesAreReported) {
     EXPECT_EQ(viewer->DisplayChild(), nullptr);
 }
 
+// Another program changing the clipboard many times a second: content that goes between the viewer's
+// choice of view and its read is a change still to come, never an error.
+TEST_F(ViewerFixture, AStormOfChangesFromAnotherProgramGivesNoFalseErrors) {
+    MakeViewer();
+    test::ErrorCatcher errors;
+    win::Handle storm = test::StartSelf(L"--clipboard-storm 200");
+    ASSERT_TRUE(storm);
+    EXPECT_TRUE(test::PumpUntilExited(storm.get(), 300000));
+    FillClipboard(L"calm again");
+    EXPECT_TRUE(Until([&] { return MemoText() == L"calm again"; })) << MemoText();
+    for (const auto& m : errors.messages)
+        ADD_FAILURE() << "error box: " << win::ToUtf8(m);
+}
+
+// Sizes from other programs' content are bounded, and metafile extents follow the platform's rules:
+// positive ones are a size in the mode's units, negative ones only proportions, zero ones no suggestion.
+TEST(PictureBounds, MetafileExtentsAndOversizedPicturesGiveABoundedSize) {
+    struct Case {
+        LONG mm, x, y;
+        LONG w, h;
+    } cases[] = {
+        {MM_ANISOTROPIC, 2540, 1270, 96, 48},
+        {MM_ISOTROPIC, -2, -1, 256, 128},
+        {MM_ISOTROPIC, -1, INT_MIN, 1, 256},
+        {MM_ANISOTROPIC, INT_MIN, INT_MIN, 256, 256},
+        {MM_ANISOTROPIC, INT_MIN, 500, 256, 1}, // one negative: proportions only
+        {MM_ANISOTROPIC, 0, 0, 256, 256},
+        {MM_ANISOTROPIC, INT_MAX, INT_MAX, 4096, 4096},
+        {MM_TEXT, 100, 50, 100, 50},
+        {MM_TEXT, INT_MIN, 10, 8192, 1},
+        {MM_TWIPS, 1440, -1440, 96, 96},
+        {MM_LOENGLISH, 100, 200, 96, 192},
+        {12345, 100, 100, 256, 256}, // not a mapping mode
+    };
+    for (const Case& c : cases) {
+        SIZE s = MetafilePictureSize(c.mm, c.x, c.y);
+        EXPECT_EQ(s.cx, c.w) << c.mm << " " << c.x << " " << c.y;
+        EXPECT_EQ(s.cy, c.h) << c.mm << " " << c.x << " " << c.y;
+    }
+    SIZE wide = BoundPictureSize(100000, 10), big = BoundPictureSize(6000, 6000);
+    EXPECT_EQ(wide.cx, 8192);
+    EXPECT_EQ(wide.cy, 1);
+    EXPECT_EQ(big.cx, 4096);
+    EXPECT_EQ(big.cy, 4096);
+}
+
 TEST(CenterInParent, ClampsAtZero) {
     TForm form(nullptr);
     form.SetClientSize(100, 50);

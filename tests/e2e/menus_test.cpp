@@ -70,6 +70,45 @@ TEST_F(Resident, ClipboardWindowFollowsTheClipboardAndItsItemFollowsTheWindow) {
         << "after the close box it did not reopen";
 }
 
+// Metafile pictures with absurd extents from another program: the clipboard window paints each at once
+// and goes on to show the next text.
+TEST_F(Resident, ClipboardWindowAnswersThroughHostileMetafilePictures) {
+    HWND menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, 2);
+    HWND clip = q.WaitForWindow(nullptr, L"系统当前剪贴板");
+    ASSERT_NE(clip, nullptr);
+    HWND viewer = FindWindowExW(clip, nullptr, L"QuennelWindow", nullptr);
+    ASSERT_NE(viewer, nullptr);
+    const LONG extents[][3] = {{MM_ANISOTROPIC, INT_MIN, 1000},
+                               {MM_ANISOTROPIC, 1000, INT_MIN},
+                               {MM_ANISOTROPIC, INT_MAX, INT_MAX},
+                               {MM_ISOTROPIC, INT_MIN, INT_MIN},
+                               {MM_ISOTROPIC, 0, 0},
+                               {MM_ISOTROPIC, -3, -2},
+                               {MM_HIMETRIC, INT_MIN, INT_MAX},
+                               {MM_TEXT, INT_MAX, 1}};
+    int n = 0;
+    for (const auto& e : extents) {
+        SCOPED_TRACE(testing::Message() << "mm " << e[0] << " extents " << e[1] << " x " << e[2]);
+        HDC recorder = CreateMetaFileW(nullptr);
+        for (int i = 0; i < 4; ++i) // curves are what take the platform long at absurd scales
+            Ellipse(recorder, i * 10, 0, 100, 60);
+        HMETAFILE mf = CloseMetaFile(recorder); // the clipboard takes it
+        METAFILEPICT pict{e[0], e[1], e[2], mf};
+        test::ReplaceClipboard({{CF_METAFILEPICT, test::GlobalCopy(&pict, sizeof pict)}});
+        // The picture view replaces the text view; a paint now is the one that must return.
+        ASSERT_TRUE(test::PumpUntil([&] { return !FindWindowExW(viewer, nullptr, L"Edit", nullptr); }));
+        DWORD_PTR ignored;
+        EXPECT_NE(SendMessageTimeoutW(viewer, WM_PAINT, 0, 0, SMTO_NORMAL, 1000, &ignored), 0)
+            << "the clipboard window stopped answering";
+        std::wstring next = L"next " + std::to_wstring(++n);
+        test::SetClipboardText(next);
+        ASSERT_TRUE(test::PumpUntil([&] { return EditText(clip) == next; })) << EditText(clip);
+    }
+    EXPECT_EQ(q.FindWindow(L"#32770", L"Quennel"), nullptr) << "an error box";
+}
+
 TEST_F(Resident, ExitFromTheProgramMenuEndsItEvenWithAModalDialogOpen) {
     HWND menu = OpenMenu(WM_LBUTTONUP);
     ASSERT_NE(menu, nullptr);

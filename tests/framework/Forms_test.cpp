@@ -225,6 +225,37 @@ TEST(Edit, ColourRequestsFollowTheControlsColour) {
     delete form;
 }
 
+// A text given before the window exists arrives whole once it does; a text over MaxLength is refused
+// with the capacity error and leaves the box empty, and the box then takes a normal text.
+TEST(Edit, LongTextsArriveWholeOrAreRefusedLeavingNothing) {
+    TForm* form = New<TForm>(Application);
+    auto* memo = New<TMemo>(form);
+    memo->SetWordWrap(false);
+    std::wstring big;
+    while (big.size() < 1024 * 1024)
+        big += L"a line of text\r\n";
+    memo->SetText(big);
+    memo->SetParent(form);
+    EXPECT_EQ(GetWindowTextLengthW(memo->Handle()), static_cast<int>(big.size()));
+
+    auto* later = New<TMemo>(form); // no window until it is placed on the form
+    for (TMemo* m : {memo, later}) {
+        m->SetMaxLength(10);
+        try {
+            m->SetText(std::wstring(11, L'y'));
+            ADD_FAILURE() << "an eleven-character text was taken";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), L"Text exceeds memo capacity");
+        }
+        EXPECT_EQ(m->Text(), L"");
+        m->SetText(L"0123456789");
+    }
+    later->SetParent(form);
+    for (TMemo* m : {memo, later})
+        EXPECT_EQ(win::WindowText(m->Handle()), L"0123456789");
+    delete form;
+}
+
 } // namespace
 
 namespace {

@@ -14,6 +14,11 @@ int main(int argc, char** argv) {
             test::SetClipboardText(L"change " + std::to_wstring(i));
         return 0;
     }
+    // "--clipboard-storm N": text, a bitmap, a stored component and nothing, in turn, N changes in all.
+    if (argc == 3 && std::string(argv[1]) == "--clipboard-storm") {
+        test::ClipboardStorm(std::stoi(argv[2]));
+        return 0;
+    }
     testing::InitGoogleTest(&argc, argv);
     TApplication app;
     app.SetTitle(L"Quennel");

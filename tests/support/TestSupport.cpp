@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include "components/ZarTClipboard.h"
+#include "framework/Streams.h"
+
 #include <shellapi.h>
 
 #include <cstring>
@@ -156,15 +159,65 @@ void OpenClipboardWaiting(std::optional<win::ClipboardOpen>& open) {
 }
 } // namespace
 
-void SetClipboardText(const std::wstring& text) {
+HGLOBAL GlobalCopy(const void* data, size_t bytes) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(mem), data, bytes);
+    GlobalUnlock(mem);
+    return mem;
+}
+
+void ReplaceClipboard(std::initializer_list<std::pair<UINT, HANDLE>> items) {
     std::optional<win::ClipboardOpen> open;
     OpenClipboardWaiting(open);
     EmptyClipboard();
-    size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(mem), text.c_str(), bytes);
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
+    for (const auto& [format, data] : items)
+        SetClipboardData(format, data);
+}
+
+void SetClipboardText(const std::wstring& text) {
+    ReplaceClipboard({{CF_UNICODETEXT, GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t))}});
+}
+
+void ClipboardStorm(int changes) {
+    TLabel sample(nullptr);
+    sample.SetCaption(L"stored");
+    sample.SetBounds(0, 0, 50, 20);
+    const std::string component = WriteComponent("TLabel", sample);
+    win::WindowDC screen(nullptr);
+    for (int i = 0; i < changes; ++i) {
+        switch (i % 4) {
+        case 0:
+            SetClipboardText(L"storm " + std::to_wstring(i));
+            break;
+        case 1:
+            ReplaceClipboard({{CF_BITMAP, CreateCompatibleBitmap(screen, 30 + i % 7, 20)}});
+            break;
+        case 2:
+            ReplaceClipboard(
+                {{TZarClipboard::ComponentFormat(), GlobalCopy(component.data(), component.size())}});
+            break;
+        default:
+            ReplaceClipboard({});
+            break;
+        }
+    }
+}
+
+win::Handle StartSelf(const std::wstring& arguments) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(self) + L"\" " + arguments;
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+    CloseHandle(pi.hThread);
+    return win::Handle(pi.hProcess);
+}
+
+bool PumpUntilExited(HANDLE process, DWORD boundMs) {
+    DWORD code = 1;
+    return PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, boundMs) &&
+           GetExitCodeProcess(process, &code) && code == 0;
 }
 
 std::wstring ClipboardText() {

@@ -5,6 +5,8 @@
 #include "framework/Shell.h"
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -57,8 +59,19 @@ public:
 void WhenWindowAppears(const std::wstring& caption, std::function<void(HWND)> action);
 // Posts a key press and release to a window.
 void PostKey(HWND w, WPARAM vk);
-// Puts Unicode text on the clipboard (owned by no window), waiting while another program holds it.
+// A movable global block holding a copy of the bytes.
+HGLOBAL GlobalCopy(const void* data, size_t bytes);
+// Replaces the clipboard's content (owned by no window) with the formats and their data, waiting while
+// another program holds the clipboard.
+void ReplaceClipboard(std::initializer_list<std::pair<UINT, HANDLE>> items);
+// Puts Unicode text on the clipboard.
 void SetClipboardText(const std::wstring& text);
+// Changes the clipboard N times as fast as it can: text, a bitmap, a stored component and nothing, in turn.
+void ClipboardStorm(int changes);
+// Starts this test program again, as another process, with the arguments (a null handle on failure).
+win::Handle StartSelf(const std::wstring& arguments);
+// Dispatches messages until the process ends; whether it ended in time with exit code 0.
+bool PumpUntilExited(HANDLE process, DWORD boundMs);
 // The clipboard's Unicode text (empty when it holds none), waiting while another program holds it.
 std::wstring ClipboardText();
 
