@@ -29,6 +29,15 @@ std::string PersonalText(size_t bytes) {
     return text;
 }
 
+// Closes the program's error box, if one is up, and waits for it to go.
+bool DismissErrorBox(const TrayProgram& q) {
+    HWND box = FindWindowOf(q.pi.dwProcessId, L"#32770", L"Quennel");
+    if (!box) return false;
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    SpinUntil([&] { return !IsWindow(box); });
+    return true;
+}
+
 bool Answers(HWND w, UINT ms) {
     DWORD_PTR ignored;
     return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &ignored) != 0;
@@ -60,10 +69,7 @@ Result TimeCopy(const TrayProgram& q) {
         },
         600000);
     double ms = NowMs() - t0;
-    if (HWND box = FindWindowOf(q.pi.dwProcessId, L"#32770", L"Quennel")) {
-        PostMessageW(box, WM_CLOSE, 0, 0);
-        return {ms, true};
-    }
+    if (DismissErrorBox(q)) return {ms, true};
     return {ms, !copied};
 }
 
@@ -81,8 +87,7 @@ Result TimeEditor(const TrayProgram& q) {
         600000);
     bool shown = editor && Answers(editor, 600000);
     double ms = NowMs() - t0;
-    HWND box = FindWindowOf(q.pi.dwProcessId, L"#32770", L"Quennel");
-    if (box) PostMessageW(box, WM_CLOSE, 0, 0);
+    bool box = DismissErrorBox(q);
     if (editor) {
         PostMessageW(editor, WM_CLOSE, 0, 0); // Cancel
         SpinUntil([&] { return !IsWindowVisible(editor); }, 600000);
