@@ -31,43 +31,33 @@ TDateTimeSettings TDateTimeSettings::FromUser() {
 }
 
 std::wstring FormatShortDate(const SYSTEMTIME& t, const TDateTimeSettings& s) {
-    static const wchar_t* const months[] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
-                                            L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+    // The system renders the picture, so day and month names, eras and the rest come out in the user's
+    // language. Only our own conventions are turned into its terms first: "/" is the date separator
+    // (given as quoted text), a lower-case "m" is the month.
     const std::wstring& p = s.ShortDatePattern;
-    std::wstring out;
-    for (size_t i = 0; i < p.size();) {
+    std::wstring picture;
+    for (size_t i = 0; i < p.size(); ++i) {
         wchar_t c = p[i];
-        size_t n = 1;
-        while (i + n < p.size() && p[i + n] == c)
-            ++n;
-        if (c == L'\'') { // quoted literal text
+        if (c == L'\'') { // quoted text goes through as it stands, quotes and all
             size_t end = p.find(L'\'', i + 1);
-            out += p.substr(i + 1, (end == std::wstring::npos ? p.size() : end) - i - 1);
-            i = end == std::wstring::npos ? p.size() : end + 1;
-            continue;
+            if (end == std::wstring::npos) end = p.size() - 1;
+            picture.append(p, i, end - i + 1);
+            i = end;
+        } else if (c == L'/') {
+            picture += L'\'';
+            for (wchar_t k : s.DateSeparator)
+                picture.append(k == L'\'' ? 2 : 1, k);
+            picture += L'\'';
+        } else if (c == L'g') {
+            // "g" and "gg" both mean the era; some systems print it once per letter.
+            if (picture.empty() || picture.back() != L'g') picture += c;
+        } else {
+            picture += c == L'm' ? L'M' : c;
         }
-        switch (c) {
-        case L'd':
-            out += Number(t.wDay, n >= 2 ? 2 : 1);
-            break;
-        case L'M':
-        case L'm':
-            out += n >= 3 ? std::wstring(months[t.wMonth - 1]) : Number(t.wMonth, n >= 2 ? 2 : 1);
-            break;
-        case L'y':
-            out += n <= 2 ? Number(t.wYear % 100, n == 2 ? 2 : 1) : Number(t.wYear, 4);
-            break;
-        case L'/':
-            for (size_t k = 0; k < n; ++k)
-                out += s.DateSeparator;
-            break;
-        default:
-            out.append(n, c);
-            break;
-        }
-        i += n;
     }
-    return out;
+    wchar_t buf[256];
+    int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, picture.c_str(), buf, 256, nullptr);
+    return n > 0 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring();
 }
 
 std::wstring FormatLongTime(const SYSTEMTIME& t, const TDateTimeSettings& s) {

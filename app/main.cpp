@@ -9,11 +9,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplication app;
     app.Initialize();
     app.SetTitle(L"Quennel");
-    app.CreateForm(mainform);
-    app.CreateForm(pmform);
-    app.CreateForm(commandform);
-    app.CreateForm(DTForm);
-    app.CreateForm(infoform);
-    app.Run();
-    return 0;
+    return app.Execute([&] {
+        app.CreateForm(mainform);
+        app.CreateForm(pmform);
+        app.CreateForm(commandform);
+        app.CreateForm(DTForm);
+        app.CreateForm(infoform);
+    });
 }

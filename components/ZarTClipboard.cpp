@@ -100,7 +100,9 @@ void TZarClipboard::UpdateView() {
         delete displayChild_; // clears displayChild_ through the removal notice
         displayChild_ = textView_ = nullptr;
     }
-    if (f == fEmpty) return;
+    // A new view starts unscrolled, with ranges for what it shows (none for an empty clipboard).
+    ResetScroll();
+    if (f == fEmpty) return UpdateScrollRanges();
     switch (f) {
     case fDefault:
     case fEmpty:
@@ -129,8 +131,9 @@ void TZarClipboard::ShowText(TZarClipFormat f) {
         memo->SetBorder(false);
         memo->SetScrollBars(TScrollStyle::ssBoth);
         memo->SetBounds(0, 0, width_, height_);
-        if (f == fOemText) memo->Font().SetName(L"Terminal");
         memo->SetParent(this);
+        // After the parent: the box has the viewer's font, and only its name changes.
+        if (f == fOemText) memo->Font().SetName(L"Terminal");
         memo->SetAlign(TAlign::alClient);
         displayChild_ = textView_ = memo;
         textFormat_ = f;

@@ -30,7 +30,9 @@ bool TZarExitWindows::Execute() {
 
     auto& shell = win::TShell::Current();
     shell.SetPrivilege(SE_SHUTDOWN_NAME, true);
-    bool ok = shell.EndSession(FlagsFor(exitType_), 0) != FALSE;
+    // The system records why the session ended: a planned end for no reason it knows better.
+    constexpr DWORD reason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
+    bool ok = shell.EndSession(FlagsFor(exitType_), reason) != FALSE;
     // Read the request's own error now: switching the privilege off resets the thread's error code.
     DWORD error = ok ? 0 : GetLastError();
     shell.SetPrivilege(SE_SHUTDOWN_NAME, false);

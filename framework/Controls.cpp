@@ -561,6 +561,14 @@ void TWinControl::DefaultHandler(TMessage& m) {
 
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_CLOSE:
+        // A child's close request (an edit box's Escape) is its window's to answer: a control's own
+        // window never goes because of it.
+        if (parent_) {
+            m.Result = parent_->Perform(WM_CLOSE, 0, 0);
+            return;
+        }
+        break;
     case WM_COMMAND:
         if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
             m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);

@@ -141,6 +141,12 @@ void TScrollBox::UpdateScrollRanges() {
     if (vPos_ > maxV) ScrollTo(SB_VERT, maxV);
 }
 
+void TScrollBox::ResetScroll() {
+    if (!handle_) return;
+    ScrollTo(SB_HORZ, 0);
+    ScrollTo(SB_VERT, 0);
+}
+
 void TScrollBox::ScrollTo(int bar, int pos) {
     int& cur = bar == SB_HORZ ? hPos_ : vPos_;
     pos = std::max(0, pos);

@@ -47,6 +47,8 @@ public:
     POINT ScrollPos() const { return {hPos_, vPos_}; }
     // Recomputes the scroll ranges from the children's extent.
     void UpdateScrollRanges();
+    // Scrolls back to the origin, moving the children with the view.
+    void ResetScroll();
     void AlignControls() override;
     void WndProc(TMessage& m) override;
 

@@ -1,5 +1,7 @@
 #include "Forms.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -208,7 +210,13 @@ void TForm::WndProc(TMessage& m) {
     case WM_ACTIVATE:
         if (LOWORD(m.WParam) == WA_INACTIVE) {
             // Remember which control had the focus, to give it back on the next activation.
-            if (TWinControl* c = FromHandle(GetFocus()); c && c != this && IsChild(handle_, c->Handle())) {
+            // The focus may be in a part of a control (a combo box's text): the control is the nearest
+            // window of ours around it.
+            HWND focus = GetFocus();
+            TWinControl* c = nullptr;
+            for (HWND h = focus; h && h != handle_ && !c; h = GetParent(h))
+                c = FromHandle(h);
+            if (c && c != this && IsChild(handle_, focus)) {
                 activeControl_ = c;
                 FreeNotification(c);
             }
@@ -269,7 +277,12 @@ TApplication::TApplication() : TComponent(nullptr) {
 TApplication::~TApplication() {
     DestroyComponents(); // the forms go while their owner window is still there
     window_.reset();
+    if (comInitialized_) CoUninitialize();
     if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+    if (!comInitialized_) comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 void TApplication::SetTitle(const std::wstring& t) {
@@ -291,6 +304,15 @@ void TApplication::Notification(TComponent* c, TOperation op) {
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_CLOSE) {
+        // The task bar's "Close window": the program ends as when its main form closes, never by its
+        // windows going one by one.
+        if (Application && Application->MainForm())
+            Application->MainForm()->Close();
+        else if (Application)
+            Application->Terminate();
+        return 0;
+    }
     if (msg == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && Application) {
         // Activating the task-bar entry brings up the program's top visible form.
         for (int i = 0; i < Application->ComponentCount(); ++i)
@@ -352,6 +374,17 @@ void TApplication::Run() {
     if (mainForm_) mainForm_->Show();
     while (!terminated_ && HandleMessage()) {
     }
+}
+
+int TApplication::Execute(const std::function<void()>& createForms) {
+    try {
+        createForms();
+    } catch (const Exception& e) {
+        HandleException(e.Message());
+        return 1;
+    }
+    Run();
+    return 0;
 }
 
 void TApplication::Terminate() {

@@ -82,7 +82,8 @@ public:
     TApplication();
     ~TApplication() override;
 
-    void Initialize() {}
+    // Prepares the program's thread: COM, apartment-threaded, which the shell's calls need.
+    void Initialize();
     const std::wstring& Title() const { return title_; }
     void SetTitle(const std::wstring& t);
     // The window that carries the program's task-bar entry; every form is owned by it.
@@ -100,6 +101,9 @@ public:
 
     // Shows the main form and processes messages until Terminate.
     void Run();
+    // Makes the forms, then runs. An error while the forms are made is shown in the error box and ends
+    // the program: the result is the exit code, 0 or, after such an error, 1.
+    int Execute(const std::function<void()>& createForms);
     // Waits for and dispatches one message; false once the loop is asked to end.
     bool HandleMessage();
     // Dispatches the messages waiting now, without waiting.
@@ -130,6 +134,7 @@ private:
     win::Window window_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool comInitialized_ = false;
     int boxesOpen_ = 0;
     struct Reference {
         TComponent* form;

@@ -163,13 +163,17 @@ void TMemo::CreateParams(TCreateParams& p) {
 }
 
 void TMemo::WndProc(TMessage& m) {
-    // Enter inserts a line break rather than pressing the dialog's default button.
+    // Enter inserts a line break rather than pressing the dialog's default button; Tab and Shift+Tab
+    // move the focus on, as in every other control of a window.
     if (m.Msg == WM_GETDLGCODE) {
         TCustomEdit::WndProc(m);
-        if (wantReturns_)
+        const auto* key = reinterpret_cast<const MSG*>(m.LParam);
+        bool tab = key && key->message == WM_KEYDOWN && key->wParam == VK_TAB;
+        if (wantReturns_ && !tab)
             m.Result |= DLGC_WANTALLKEYS;
         else
             m.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+        if (tab) m.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
         return;
     }
     TCustomEdit::WndProc(m);

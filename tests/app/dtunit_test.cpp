@@ -44,6 +44,24 @@ TEST(DateTimeLine, DatePatternsWithSeparatorsAndQuotedText) {
     EXPECT_EQ(FormatShortDate(At(2026, 3, 7, 0, 0, 0), s), L"2026年3月7日");
 }
 
+// Day and month names and the era come out in the user's language, as the system writes them.
+TEST(DateTimeLine, NamesAndErasFollowTheUsersLanguage) {
+    auto locale = [](LCTYPE item) {
+        wchar_t buf[128] = L"";
+        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buf, 128);
+        return std::wstring(buf);
+    };
+    wchar_t era[64] = L"";
+    GetCalendarInfoEx(LOCALE_NAME_USER_DEFAULT, CAL_GREGORIAN, nullptr, CAL_SERASTRING, era, 64, nullptr);
+    TDateTimeSettings s;
+    s.ShortDatePattern = L"ddd dddd d dd MMM MMMM M MM y yy yyyy gg 'at' g";
+    // 7 March 2026 is a Saturday: the sixth day of the system's week.
+    EXPECT_EQ(FormatShortDate(At(2026, 3, 7, 0, 0, 0), s),
+              locale(LOCALE_SABBREVDAYNAME6) + L" " + locale(LOCALE_SDAYNAME6) + L" 7 07 " +
+                  locale(LOCALE_SABBREVMONTHNAME3) + L" " + locale(LOCALE_SMONTHNAME3) +
+                  L" 3 03 26 26 2026 " + era + L" at " + era);
+}
+
 using DateTimeWindow = AppFixture;
 
 TEST_F(DateTimeWindow, ShowsACurrentLineThatChangesEverySecondAndCopiesExactlyIt) {

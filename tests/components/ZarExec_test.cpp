@@ -57,6 +57,16 @@ TEST_F(ExitFixture, EachTypeMapsToExactlyOneFlag) {
     EXPECT_EQ(TZarExitWindows::FlagsFor(xForce), 0x4u);
 }
 
+TEST_F(ExitFixture, EveryRequestGivesAPlannedOtherReason) {
+    shell.endSessionResult = FALSE; // the test program keeps running
+    for (TZarExitType t : {xLogoff, xReboot, xShutDown, xPowerOff, xForce}) {
+        exit.SetExitType(t);
+        exit.Execute();
+    }
+    const DWORD planned = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
+    EXPECT_EQ(shell.reasons, std::vector<DWORD>(5, planned));
+}
+
 TEST_F(ExitFixture, RefusedRequestReportsItsOwnErrorAndSwitchesThePrivilegeBackOff) {
     shell.endSessionResult = FALSE;
     shell.endSessionError = ERROR_ACCESS_DENIED;

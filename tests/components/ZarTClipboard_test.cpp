@@ -166,6 +166,45 @@ TEST_F(ViewerFixture, LargeBitmapSitsAtTheOriginAndScrolls) {
     EXPECT_EQ(si.nMax, 899);
     SendMessageW(viewer->Handle(), WM_HSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(image->Left(), -8);
+
+    // Whatever comes next starts unscrolled, with ranges of its own.
+    EmptyTheClipboard();
+    ASSERT_TRUE(Until([&] { return viewer->DisplayChild() == nullptr; }));
+    ASSERT_TRUE(GetScrollInfo(viewer->Handle(), SB_HORZ, &si));
+    EXPECT_EQ(si.nMax, 0);
+    EXPECT_EQ(viewer->ScrollPos().x, 0);
+    FillClipboard(nullptr, {900, 700});
+    ASSERT_TRUE(Until([&] { return dynamic_cast<TImage*>(viewer->DisplayChild()) != nullptr; }));
+    SendMessageW(viewer->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    FillClipboard(nullptr, {10, 10});
+    ASSERT_TRUE(Until([&] {
+        auto* i = dynamic_cast<TImage*>(viewer->DisplayChild());
+        return i && i->Width() == 10;
+    }));
+    RECT client = viewer->ClientRect();
+    EXPECT_EQ(viewer->DisplayChild()->Left(), (client.right - 10) / 2);
+    EXPECT_EQ(viewer->DisplayChild()->Top(), (client.bottom - 10) / 2);
+    EXPECT_EQ(viewer->ScrollPos().y, 0);
+}
+
+// OEM text shows in the "Terminal" face at the viewer's own size and character set.
+TEST_F(ViewerFixture, OemTextChangesOnlyTheFontName) {
+    MakeViewer();
+    viewer->Font().SetHeight(20);
+    viewer->Font().SetCharset(GB2312_CHARSET);
+    const char oem[] = "dir C:\\";
+    {
+        win::ClipboardOpen open(nullptr);
+        EmptyClipboard();
+        SetClipboardData(CF_OEMTEXT, test::GlobalCopy(oem, sizeof oem));
+    }
+    ASSERT_TRUE(Until([&] { return MemoText() == L"dir C:\\"; })) << MemoText();
+    viewer->SetViewFormat(fOemText); // the system offers it as plain text too, which comes first
+    ASSERT_EQ(viewer->ViewFormat(), fOemText);
+    const TFont& font = viewer->DisplayChild()->Font();
+    EXPECT_EQ(font.Name(), L"Terminal");
+    EXPECT_EQ(font.Height(), 20);
+    EXPECT_EQ(font.Charset(), GB2312_CHARSET);
 }
 
 TEST_F(ViewerFixture, ChainNoticesFollowTheRules) {

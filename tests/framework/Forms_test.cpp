@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -153,7 +154,61 @@ TEST_F(FormFixture, TheFocusReturnsToTheControlThatHadItWhenTheFormWasLastActive
     form->Hide();
     form->Show();
     EXPECT_TRUE(test::PumpUntil([&] { return GetFocus() == b->Handle(); }));
+    // Also when the focus was in a part of a control: a combo box's text.
+    auto* c = New<TComboBox>(form);
+    c->SetParent(form);
+    c->SetTop(50);
+    SetFocus(c->EditHandle());
     form->Hide();
+    form->Show();
+    EXPECT_TRUE(test::PumpUntil([&] { return GetFocus() == c->EditHandle(); }));
+    form->Hide();
+}
+
+// A child's close request (an edit box posts one on Escape) reaches the form, which closes as its close
+// box would; no control loses its window to it.
+TEST_F(FormFixture, AChildsCloseRequestClosesTheFormAndKeepsTheChildsWindow) {
+    auto* box = New<TScrollBox>(form);
+    box->SetParent(form);
+    auto* memo = New<TMemo>(form);
+    memo->SetParent(box);
+    form->Show();
+    PostMessageW(box->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(test::PumpUntil([&] { return !form->Visible(); }));
+    EXPECT_TRUE(IsWindow(box->Handle()));
+    EXPECT_TRUE(IsChild(box->Handle(), memo->Handle()));
+}
+
+// In a multi-line text box Enter makes a new line, while Tab moves on to the next control.
+TEST_F(FormFixture, AMemoWantsEnterButLetsTabMoveTheFocus) {
+    auto* memo = New<TMemo>(form);
+    memo->SetParent(form);
+    auto code = [&](WPARAM key) {
+        MSG msg{memo->Handle(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+        return SendMessageW(memo->Handle(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+    };
+    EXPECT_TRUE(code(VK_RETURN) & DLGC_WANTALLKEYS);
+    EXPECT_FALSE(code(VK_TAB) & (DLGC_WANTALLKEYS | DLGC_WANTTAB));
+}
+
+TEST(Application, InitializeGivesTheThreadAnApartmentForTheShell) {
+    Application->Initialize();
+    HRESULT again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(again, S_FALSE) << "no apartment yet";
+    if (SUCCEEDED(again)) CoUninitialize();
+}
+
+// An error while the forms are made is shown, and the program ends with a failing exit code.
+TEST(Application, AnErrorWhileTheFormsAreMadeIsShownAndEndsTheProgram) {
+    test::ErrorCatcher errors;
+    TForm* made = nullptr;
+    int code = Application->Execute([&] {
+        made = New<TForm>(Application);
+        throw Exception(L"Not enough timers available");
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(errors.messages, std::vector<std::wstring>{L"Not enough timers available"});
+    delete made;
 }
 
 TEST(Application, CreateFormMakesTheFirstFormMainAndClearsTheReferenceWithTheForm) {

@@ -67,8 +67,9 @@ DWORD RecordingShell::WaitForProcess(HANDLE, DWORD ms) {
     return WAIT_OBJECT_0;
 }
 
-BOOL RecordingShell::EndSession(UINT flags, DWORD) {
+BOOL RecordingShell::EndSession(UINT flags, DWORD reason) {
     calls.push_back(L"ExitWindows " + std::to_wstring(flags));
+    reasons.push_back(reason);
     if (!endSessionResult) SetLastError(endSessionError);
     return endSessionResult;
 }

@@ -49,6 +49,7 @@ public:
     BOOL endSessionResult = TRUE;
     DWORD endSessionError = 0;       // the thread's last-error code after a refused request
     std::vector<std::wstring> calls; // every call, in order, as text
+    std::vector<DWORD> reasons;      // the reason code of every session-end request
     BOOL notifyResult = TRUE;
     POINT cursor{0, 0};
 };
