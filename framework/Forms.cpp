@@ -237,6 +237,9 @@ void TForm::WndProc(TMessage& m) {
         if (LOWORD(m.WParam) == IDCANCEL && m.LParam == 0) {
             if (cancelControl_ && cancelControl_->CanFocus())
                 cancelControl_->Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+            else if (!cancelControl_ && (borderStyle_ == TFormBorderStyle::bsToolWindow ||
+                                         borderStyle_ == TFormBorderStyle::bsSizeToolWin))
+                Close(); // a tool window without a cancel button goes as its close box would
             m.Result = 0;
             return;
         }

@@ -1,0 +1,190 @@
+// Quennel driven as a user drives it: real keys and clicks through the system's input queue, so that
+// focus, dialog navigation and the controls' own handling take part.
+#include "QuennelProcess.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using e2e::QuennelProcess;
+using e2e::SendKey;
+
+constexpr UINT kTrayCallback = WM_USER + 1;
+
+// An edit box's text: asked of the box itself (another program's window text is only its title).
+std::wstring BoxText(HWND box) {
+    wchar_t buf[256] = L"";
+    SendMessageW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+struct RealInput : ::testing::Test {
+    test::TempDir dir;
+    QuennelProcess q{dir};
+    HWND card = nullptr, tray = nullptr;
+
+    void SetUp() override {
+        card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
+        ASSERT_NE(card, nullptr);
+        tray = q.TrayWindow();
+        ASSERT_TRUE(e2e::BringToFront(card));
+    }
+    void ConfirmCard() {
+        SendKey(VK_SPACE);
+        ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(card); }));
+        ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
+    }
+    // The shell's report of a click on the icon, then the menu window.
+    HWND OpenMenu(UINT button) {
+        PostMessageW(tray, kTrayCallback, 0, button);
+        return q.WaitForWindow(L"#32768", nullptr, 5000);
+    }
+    // Chooses a menu item by keyboard: Down to it, Enter.
+    void ChooseByKeys(UINT button, int index) {
+        ASSERT_NE(OpenMenu(button), nullptr);
+        for (int i = 0; i <= index; ++i)
+            SendKey(VK_DOWN);
+        SendKey(VK_RETURN);
+    }
+    HWND Shown(const wchar_t* caption) { return q.WaitForWindow(nullptr, caption); }
+    bool FocusBecomes(HWND top, HWND expected) {
+        return test::PumpUntil([&] { return e2e::FocusIn(top) == expected; });
+    }
+    // Tab (or Shift+Tab) through the windows in turn, each taking the focus.
+    void TabThrough(HWND top, std::initializer_list<HWND> order, bool shift) {
+        for (HWND next : order) {
+            SendKey(VK_TAB, shift);
+            EXPECT_TRUE(FocusBecomes(top, next)) << "focus on " << e2e::FocusIn(top) << ", not " << next;
+        }
+    }
+};
+
+// On the card only Space confirms; Enter does nothing.
+TEST_F(RealInput, TheCardTakesSpaceAndIgnoresEnter) {
+    SendKey(VK_RETURN);
+    test::PumpUntil([] { return false; }, 500); // nothing to wait for: the card must simply stay
+    EXPECT_TRUE(IsWindowVisible(card));
+    ConfirmCard();
+}
+
+TEST_F(RealInput, QuickActionsChosenFromTheMenuByKeyboardAndByMouse) {
+    ConfirmCard();
+    ChooseByKeys(WM_LBUTTONUP, 1); // "日期和时间"
+    HWND dateTime = Shown(L"当前日期时间");
+    ASSERT_NE(dateTime, nullptr);
+    SendKey(VK_ESCAPE); // a tool window goes with Escape
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(dateTime); }));
+
+    // By mouse: nine items of one height; the third opens the clipboard window.
+    HWND menu = OpenMenu(WM_LBUTTONUP);
+    ASSERT_NE(menu, nullptr);
+    RECT r;
+    GetClientRect(menu, &r);
+    POINT item{r.right / 2, r.bottom * 5 / 18};
+    ClientToScreen(menu, &item);
+    e2e::SendClick(item);
+    EXPECT_NE(Shown(L"系统当前剪贴板"), nullptr) << "the click chose no item";
+}
+
+// Escape in each window closes it; the clipboard window's text view asks its viewer to close, which
+// hides the window and leaves the viewer working.
+TEST_F(RealInput, EscapeClosesEachWindowAndTheClipboardViewLivesOn) {
+    ConfirmCard();
+    ChooseByKeys(WM_LBUTTONUP, 2);
+    HWND clip = Shown(L"系统当前剪贴板");
+    ASSERT_NE(clip, nullptr);
+    HWND viewer = FindWindowExW(clip, nullptr, L"QuennelWindow", nullptr);
+    test::SetClipboardText(L"first");
+    HWND box = nullptr;
+    ASSERT_TRUE(test::PumpUntil([&] {
+        return (box = FindWindowExW(viewer, nullptr, L"Edit", nullptr)) && BoxText(box) == L"first";
+    }));
+    RECT r;
+    GetClientRect(box, &r);
+    POINT inside{r.right / 2, r.bottom / 2};
+    ClientToScreen(box, &inside);
+    e2e::SendClick(inside); // into the text, as a user would before pressing a key there
+    ASSERT_TRUE(FocusBecomes(clip, box));
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(clip); }));
+    EXPECT_TRUE(IsWindow(viewer)) << "the viewer lost its window";
+    test::SetClipboardText(L"while hidden");
+    ChooseByKeys(WM_LBUTTONUP, 2); // the item offers to open it again
+    ASSERT_TRUE(test::PumpUntil([&] { return IsWindowVisible(clip); }));
+    EXPECT_TRUE(test::PumpUntil([&] {
+        HWND b = FindWindowExW(viewer, nullptr, L"Edit", nullptr);
+        return b && BoxText(b) == L"while hidden";
+    }));
+
+    ChooseByKeys(WM_LBUTTONUP, 4); // run a program
+    HWND run = Shown(L"输入命令行");
+    ASSERT_NE(run, nullptr);
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(run); }));
+
+    const std::string before = test::ReadBytes(dir.File(L"quennel.UPF"));
+    ChooseByKeys(WM_RBUTTONUP, 0); // the editor
+    HWND editor = Shown(L"修改个人信息");
+    ASSERT_NE(editor, nullptr);
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(editor); }));
+    EXPECT_EQ(test::ReadBytes(dir.File(L"quennel.UPF")), before);
+}
+
+TEST_F(RealInput, TabAndShiftTabFollowEachWindowsOrderAndEnterStaysInTheMemo) {
+    ConfirmCard();
+    ChooseByKeys(WM_LBUTTONUP, 4);
+    HWND run = Shown(L"输入命令行");
+    ASSERT_NE(run, nullptr);
+    HWND combo = FindWindowExW(run, nullptr, L"ComboBox", nullptr);
+    HWND text = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    HWND ok = e2e::FindChildByText(run, L"确定"), giveUp = e2e::FindChildByText(run, L"放弃"),
+         browse = e2e::FindChildByText(run, L"浏览");
+    ASSERT_TRUE(FocusBecomes(run, text));
+    TabThrough(run, {ok, giveUp, browse, text}, false);
+    TabThrough(run, {browse, giveUp}, true);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(run); }));
+
+    ChooseByKeys(WM_RBUTTONUP, 0);
+    HWND editor = Shown(L"修改个人信息");
+    ASSERT_NE(editor, nullptr);
+    HWND edOk = e2e::FindChildByText(editor, L"OK"), cancel = e2e::FindChildByText(editor, L"Cancel");
+    HWND memo = FindWindowExW(editor, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(FocusBecomes(editor, edOk));
+    TabThrough(editor, {cancel, memo, edOk}, false);
+    TabThrough(editor, {memo}, true);
+    const int lines = static_cast<int>(SendMessageW(memo, EM_GETLINECOUNT, 0, 0));
+    SendKey(VK_END); // tabbing in selected the whole text: to its end first
+    SendKey(VK_RETURN); // a new line, not OK
+    EXPECT_TRUE(test::PumpUntil([&] { return SendMessageW(memo, EM_GETLINECOUNT, 0, 0) == lines + 1; }));
+    EXPECT_TRUE(IsWindowVisible(editor));
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(editor); }));
+
+    ChooseByKeys(WM_LBUTTONUP, 1);
+    HWND dateTime = Shown(L"当前日期时间");
+    ASSERT_NE(dateTime, nullptr);
+    HWND line = FindWindowExW(dateTime, nullptr, L"Edit", nullptr);
+    HWND copy = e2e::FindChildByText(dateTime, L"拷贝到剪贴板"),
+         close = e2e::FindChildByText(dateTime, L"关闭");
+    ASSERT_TRUE(FocusBecomes(dateTime, line));
+    TabThrough(dateTime, {copy, close, line}, false);
+    TabThrough(dateTime, {close}, true);
+    SendKey(VK_SPACE); // presses "关闭"
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(dateTime); }));
+}
+
+// The task bar's "Close window" ends the program as its exit command does, also over a modal dialog.
+TEST_F(RealInput, TheTaskBarsCloseEndsTheProgramEvenOverAModalDialog) {
+    ConfirmCard();
+    ChooseByKeys(WM_LBUTTONUP, 4);
+    ASSERT_NE(Shown(L"输入命令行"), nullptr);
+    HWND entry = q.FindWindow(L"QuennelApplication", nullptr);
+    ASSERT_NE(entry, nullptr) << "no task-bar entry while a window is shown";
+    PostMessageW(entry, WM_SYSCOMMAND, SC_CLOSE, 0); // what the task bar sends
+    EXPECT_EQ(q.WaitForExit(), 0u);
+    EXPECT_FALSE(QuennelProcess::ShellKnowsIcon(tray));
+}
+
+} // namespace
