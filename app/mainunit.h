@@ -71,8 +71,8 @@ constexpr int IDB_CARD_OK = 104;
 
 // The author's details shown on the card and used by its links.
 namespace author {
-inline const wchar_t* const Name = L"Tamsel";
-inline const wchar_t* const Mail = L"tamsel@qn.example";
+inline const wchar_t* const Name = L"谭赛尔";
+inline const wchar_t* const Mail = L"ts@qn.example";
 inline const wchar_t* const Homepage = L"http://qn.example/~ts";
 inline const wchar_t* const Address = L"中国上海市南京路100号 邮编200001";
 } // namespace author

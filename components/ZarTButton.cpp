@@ -9,7 +9,8 @@ TZarButton::TZarButton(TComponent* AOwner) : TZarCustomControl(AOwner) {
 
 void TZarButton::CreateParams(TCreateParams& p) {
     TZarCustomControl::CreateParams(p);
-    p.Style &= ~static_cast<DWORD>(WS_DISABLED);
+    p.Style &= ~static_cast<DWORD>(WS_DISABLED); // disabled, it still takes the focus and the space bar
+    p.DoubleClicks = false;
 }
 
 void TZarButton::SetWordWrap(bool v) {

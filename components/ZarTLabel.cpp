@@ -4,6 +4,7 @@ TZarLabel::TZarLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     width_ = 65;
     height_ = 17;
     color_ = clWindow;
+    parentColor_ = true; // the label's fill is its parent's colour until it is given one
     font_.SetStyle(fsBold);
     font_.SetSize(12);
     frame_.SetFrameStyle(frameNone);

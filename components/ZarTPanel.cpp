@@ -26,6 +26,41 @@ void TZarPanel::SetBorderwidth(int v) {
     AlignControls();
 }
 
+void TZarPanel::SetAutoSize(bool v) {
+    autoSize_ = v;
+    Invalidate();
+}
+
+void TZarPanel::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        // The panel keeps the mouse while a button is held, so its release comes here wherever it is.
+        if (handle_) SetCapture(handle_);
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        TPanel::WndProc(m);
+        if (!(m.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == handle_) ReleaseCapture();
+        return;
+    case WM_WINDOWPOSCHANGED: {
+        TPanel::WndProc(m);
+        // Frames and the centred caption depend on the whole size: nothing drawn before stays valid.
+        const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+        if ((wp->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
+            InvalidateRect(handle_, nullptr, TRUE);
+            if (OnResize) OnResize(this);
+        }
+        return;
+    }
+    default:
+        break;
+    }
+    TPanel::WndProc(m);
+}
+
 void TZarPanel::SetAlignment(TAlignment a) {
     alignment_ = a;
     Invalidate();

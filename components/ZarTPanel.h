@@ -21,6 +21,17 @@ public:
     void SetBorderwidth(int v); // only positive values are stored; repaints always
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
+    // Stored and repainted; nothing sizes the panel by it.
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    // Whether the panel keeps its place when an in-place activated document would take tool space; no
+    // such host runs in this program.
+    bool Locked() const { return locked_; }
+    void SetLocked(bool v) { locked_ = v; }
+
+    // After every move or resize, once the panel has repainted itself whole.
+    TNotifyEvent OnResize;
+    void WndProc(TMessage& m) override;
 
     void PaintWindow(HDC dc) override { PaintFace(dc); }
     void PaintFace(HDC dc);
@@ -33,7 +44,7 @@ private:
     TZarFont3D font3D_{this};
     TZarFrame frameOuter_{this}, frameInner_{this};
     TZarBackground* background_ = nullptr;
-    bool dlgFrame_ = false;
+    bool dlgFrame_ = false, autoSize_ = false, locked_ = false;
     int borderWidth_ = 0;
     TAlignment alignment_ = TAlignment::taCenter;
 };

@@ -14,6 +14,8 @@ HINSTANCE ModuleInstance() {
 
 namespace {
 constexpr const wchar_t* kWindowClass = L"QuennelWindow";
+// The same without double clicks: a quick second press arrives as an ordinary press.
+constexpr const wchar_t* kSingleClickClass = L"QuennelSingleClickWindow";
 constexpr const wchar_t* kUtilClass = L"QuennelUtilWindow";
 
 void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
@@ -112,6 +114,16 @@ void TControl::SetCaption(const std::wstring& text) {
 }
 
 void TControl::SetColor(TColor c) {
+    parentColor_ = false;
+    ApplyColor(c);
+}
+
+void TControl::SetParentColor(bool v) {
+    parentColor_ = v;
+    if (v && parent_) ApplyColor(parent_->Color());
+}
+
+void TControl::ApplyColor(TColor c) {
     if (c == color_) return;
     color_ = c;
     Invalidate();
@@ -259,6 +271,7 @@ void TWinControl::InsertControl(TControl* c) {
         if (HandleAllocated()) wc->HandleNeeded();
     }
     if (c->parentFont_) c->SetParentFont(true);
+    if (c->parentColor_) c->SetParentColor(true);
     if (c->align_ != TAlign::alNone) AlignControls();
     if (c->showHint_) UpdateToolTips();
     c->Invalidate();
@@ -304,11 +317,12 @@ void TWinControl::CreateWnd() {
     if (parent_ && !ctrlId_) ctrlId_ = g_nextCtrlId++;
     HMENU id = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrlId_)) : nullptr;
     if (!p.ClassName) {
-        RegisterClassOnce(kWindowClass, &StaticWndProc, CS_DBLCLKS);
+        const wchar_t* cls = p.DoubleClicks ? kWindowClass : kSingleClickClass;
+        RegisterClassOnce(cls, &StaticWndProc, p.DoubleClicks ? CS_DBLCLKS : 0);
         wndClassDefault_ = true;
         defWndProc_ = &DefWindowProcW;
-        CreateWindowExW(p.ExStyle, kWindowClass, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
-                        p.WndParent, id, ModuleInstance(), this);
+        CreateWindowExW(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
+                        id, ModuleInstance(), this);
     } else {
         wndClassDefault_ = false;
         LoadCommonControls();
@@ -374,6 +388,12 @@ void TWinControl::DestroyWnd() {
 void TWinControl::UpdateFont() {
     if (handle_ && !wndClassDefault_)
         SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+}
+
+void TWinControl::ApplyColor(TColor c) {
+    TControl::ApplyColor(c);
+    for (TControl* child : controls_)
+        if (child->parentColor_) child->ApplyColor(color_);
 }
 
 void TWinControl::FontChanged() {

@@ -58,7 +58,11 @@ public:
     const std::wstring& Caption() const { return caption_; }
     virtual void SetCaption(const std::wstring& text);
     TColor Color() const { return color_; }
-    virtual void SetColor(TColor c);
+    // Setting a colour of its own ends following the parent's.
+    void SetColor(TColor c);
+    // While ParentColor is set, the control has its parent's colour and follows its changes.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     bool ParentFont() const { return parentFont_; }
@@ -91,6 +95,8 @@ protected:
     virtual void MouseUp(TMouseButton b, TShiftState s, int x, int y);
     virtual void MouseMove(TShiftState s, int x, int y);
     virtual void FontChanged() { Invalidate(); }
+    // Takes a colour, its own or its parent's.
+    virtual void ApplyColor(TColor c);
     // Whether a left press and release over the control make a click (standard controls click themselves).
     virtual bool ClicksOnMouseUp() const { return true; }
     virtual void BoundsChanged() {}
@@ -101,7 +107,7 @@ protected:
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-    bool visible_ = true, enabled_ = true, parentFont_ = true, showHint_ = false;
+    bool visible_ = true, enabled_ = true, parentFont_ = true, showHint_ = false, parentColor_ = false;
     std::wstring caption_;
     std::wstring hint_;
     TColor color_ = clBtnFace;
@@ -118,6 +124,8 @@ struct TCreateParams {
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
     HWND WndParent = nullptr;
+    // Whether the framework's window class reports a quick second press as a double click.
+    bool DoubleClicks = true;
 };
 
 // A control with a window of its own. Windows are made when first needed (the parent's made first) and
@@ -177,6 +185,7 @@ protected:
     void PaintControls(HDC dc);
     void DefaultHandler(TMessage& m) override;
     void FontChanged() override;
+    void ApplyColor(TColor c) override;
     void UpdateFont();
     virtual void KeyDown(unsigned short& key, TShiftState shift);
     virtual void KeyUp(unsigned short& key, TShiftState shift);

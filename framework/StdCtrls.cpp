@@ -113,9 +113,9 @@ void TCustomEdit::SetReadOnly(bool v) {
     if (handle_) SendMessageW(handle_, EM_SETREADONLY, v, 0);
 }
 
-void TCustomEdit::SetColor(TColor c) {
+void TCustomEdit::ApplyColor(TColor c) {
     background_.reset(); // the next colour request makes a brush of the new colour
-    TWinControl::SetColor(c);
+    TWinControl::ApplyColor(c);
 }
 
 void TCustomEdit::SelectAll() {

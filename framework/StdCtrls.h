@@ -43,7 +43,7 @@ public:
     void SetMaxLength(size_t n);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
-    void SetColor(TColor c) override;
+
     void SelectAll();
     void CopyToClipboard();
     void PasteFromClipboard();
@@ -52,6 +52,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateHandleDone() override;
+    void ApplyColor(TColor c) override;
     void PutText();
     [[noreturn]] void Refuse();
     bool readOnly_ = false;

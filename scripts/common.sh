@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
-          fonts-wqy-microhei xdotool xclip imagemagick x11-apps)
+          fonts-wqy-microhei fonts-arphic-gbsn00lp xdotool xclip imagemagick x11-apps)
 
 ensure_packages() {
     local missing=()
@@ -31,19 +31,21 @@ build() {
     cmake --build "$BUILD"
 }
 
-# Makes a Wine prefix once: Chinese captions map "宋体" to the CJK font; with "desktop" the prefix runs a
-# virtual desktop, whose taskbar holds the tray (an icon delete there takes a millisecond, not two seconds).
+# Makes a Wine prefix once: "宋体" maps to a Song-style CJK font and "MS Sans Serif" to a narrow sans
+# (their metrics are the closest to the faces the windows are laid out for); with "desktop" the prefix
+# runs a virtual desktop, whose taskbar holds the tray (an icon delete there takes a millisecond, not two
+# seconds). The ready mark names the mapping: a prefix made with an older one is brought up to date.
 prepare_prefix() {
     local prefix=$1 mode=${2:-}
     export WINEPREFIX=$prefix
-    [ -f "$prefix/.quennel-ready" ] && return 0
+    [ -f "$prefix/.quennel-ready-2" ] && return 0
     echo "Preparing the Wine prefix $prefix (once)..."
     mkdir -p "$prefix"
     local reg="$prefix/quennel.reg"
     {
         printf 'REGEDIT4\n\n'
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
-        printf '"宋体"="WenQuanYi Micro Hei"\n"SimSun"="WenQuanYi Micro Hei"\n"MS Sans Serif"="Tahoma"\n\n'
+        printf '"宋体"="AR PL SungtiL GB"\n"SimSun"="AR PL SungtiL GB"\n"MS Sans Serif"="WenQuanYi Micro Hei"\n\n'
         if [ "$mode" = desktop ]; then
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n'
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1024x768"\n\n'
@@ -60,5 +62,5 @@ PY
     wineboot -i >/dev/null 2>&1 || true
     wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
-    touch "$prefix/.quennel-ready"
+    touch "$prefix/.quennel-ready-2"
 }

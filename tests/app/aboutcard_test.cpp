@@ -66,4 +66,26 @@ TEST_F(AboutCard, TitleBandAndButtonAreTheDecoratedOnes) {
     EXPECT_TRUE(mainform->ZarLabel2->Transparent());
 }
 
+// The labels show the panel's yellow wherever their text is not, and every caption fits its control in
+// the control's own font (with a pixel for the 3-D offset).
+TEST_F(AboutCard, LabelsShowThePanelsColourAndEveryCaptionFits) {
+    mainform->Show();
+    UpdateWindow(mainform->Panel2->Handle());
+    for (TControl* l : {static_cast<TControl*>(mainform->ZarLabel1), static_cast<TControl*>(mainform->E)}) {
+        win::WindowDC dc(mainform->Panel2->Handle());
+        EXPECT_EQ(GetPixel(dc, l->Left() + l->Width() - 1, l->Top() + l->Height() / 2), RGB(255, 255, 128))
+            << win::ToUtf8(l->Name());
+    }
+    mainform->Hide();
+    win::WindowDC screen(nullptr);
+    for (TControl* l :
+         {static_cast<TControl*>(mainform->ZarLabel1), static_cast<TControl*>(mainform->E),
+          static_cast<TControl*>(mainform->ZarLabel2), static_cast<TControl*>(mainform->Label1)}) {
+        win::SelectObjectGuard font(screen, l->Font().Handle());
+        SIZE extent{};
+        GetTextExtentPoint32W(screen, l->Caption().c_str(), static_cast<int>(l->Caption().size()), &extent);
+        EXPECT_LE(extent.cx + 1, l->Width()) << win::ToUtf8(l->Name()) << ": " << win::ToUtf8(l->Caption());
+    }
+}
+
 } // namespace

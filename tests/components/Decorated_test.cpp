@@ -1,6 +1,7 @@
 #include "components/ZarTButton.h"
 #include "components/ZarTLabel.h"
 #include "components/ZarTPanel.h"
+#include "framework/StdCtrls.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -187,6 +188,105 @@ TEST_F(DecoratedFixture, LabelDefaultsLinksAndTransparency) {
     l->SetBackground(yellow);
     l->PaintFace(dc);
     EXPECT_EQ(GetPixel(dc, 30, 8), RGB(0, 0, 255)) << "a transparent label paints no background";
+}
+
+// A new label takes its parent's colour and follows it; a colour of its own ends that.
+TEST_F(DecoratedFixture, LabelColourFollowsTheParentUntilItHasItsOwn) {
+    auto* panel = Make<TPanel>(0, 0, 200, 100);
+    panel->SetColor(RGB(255, 255, 128));
+    auto* follower = New<TZarLabel>(form);
+    follower->SetBounds(5, 5, 60, 17);
+    follower->SetParent(panel);
+    auto* own = New<TZarLabel>(form);
+    own->SetBounds(5, 40, 60, 17);
+    own->SetParent(panel);
+    own->SetColor(clWhite);
+    EXPECT_TRUE(follower->ParentColor());
+    EXPECT_FALSE(own->ParentColor());
+    auto fillOf = [](TZarLabel* l) {
+        l->SetCaption(L"");
+        TBitmap surface(60, 17);
+        win::MemoryDC dc(nullptr);
+        win::SelectObjectGuard sel(dc, surface.Handle());
+        l->PaintFace(dc);
+        return GetPixel(dc, 30, 8);
+    };
+    EXPECT_EQ(fillOf(follower), RGB(255, 255, 128));
+    panel->SetColor(RGB(0, 128, 0));
+    EXPECT_EQ(fillOf(follower), RGB(0, 128, 0));
+    EXPECT_EQ(fillOf(own), RGB(255, 255, 255));
+}
+
+// Widened, narrowed and lowered while shown, the panel repaints whole: its bevel on the new edges, the
+// face on the old ones; OnResize follows every change, and a press keeps the mouse until its release.
+TEST_F(DecoratedFixture, PanelRepaintsWholeOnEveryResizeAndHoldsTheMouse) {
+    auto* p = Make<TZarPanel>(10, 10, 100, 50);
+    int resizes = 0;
+    p->OnResize = [&](TObject* s) {
+        EXPECT_EQ(s, p);
+        ++resizes;
+    };
+    const COLORREF face = ColorToRGB(clBtnFace), shadow = ColorToRGB(clBtnShadow);
+    auto settle = [&] {
+        test::Pump();
+        UpdateWindow(p->Handle());
+    };
+    settle();
+    for (SIZE size : {SIZE{160, 50}, SIZE{80, 50}, SIZE{80, 90}}) {
+        SIZE old{p->Width(), p->Height()};
+        p->SetBounds(10, 10, size.cx, size.cy);
+        settle();
+        EXPECT_EQ(PixelOf(p->Handle(), size.cx - 1, size.cy / 2), shadow) << size.cx << "x" << size.cy;
+        EXPECT_EQ(PixelOf(p->Handle(), size.cx / 2, size.cy - 1), shadow);
+        if (old.cx < size.cx) {
+            EXPECT_EQ(PixelOf(p->Handle(), old.cx - 1, size.cy / 2), face);
+        }
+        if (old.cy < size.cy) {
+            EXPECT_EQ(PixelOf(p->Handle(), size.cx / 2, old.cy - 1), face);
+        }
+    }
+    EXPECT_EQ(resizes, 3);
+    p->SetLeft(20);
+    EXPECT_EQ(resizes, 4) << "a move is a change too";
+
+    int ups = 0;
+    p->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+    SendMessageW(p->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCapture(), p->Handle());
+    SendMessageW(p->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-50, 300)); // released outside
+    EXPECT_EQ(ups, 1);
+    EXPECT_EQ(GetCapture(), nullptr);
+    p->SetAutoSize(true);
+    p->SetLocked(true);
+    EXPECT_TRUE(p->AutoSize() && p->Locked());
+}
+
+// Real clicks and keys: a quick second press is an ordinary press, and a disabled button still takes the
+// focus by Tab and a click by Space.
+TEST_F(DecoratedFixture, ButtonTakesNoDoubleClicksAndADisabledOneStillAnswersTheKeyboard) {
+    auto* first = Make<TButton>(10, 60, 60, 25);
+    auto* b = Make<TZarButton>(100, 10, 89, 30);
+    EXPECT_FALSE(GetClassLongPtrW(b->Handle(), GCL_STYLE) & CS_DBLCLKS);
+    int clicks = 0, doubles = 0, flagged = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    b->OnDblClick = [&](TObject*) { ++doubles; };
+    b->OnMouseDown = [&](TObject*, TMouseButton, TShiftState s, int, int) { flagged += (s & ssDouble) != 0; };
+    ASSERT_TRUE(test::BringToFront(form->Handle()));
+    RECT r;
+    GetWindowRect(b->Handle(), &r);
+    POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    test::SendClick(middle);
+    test::SendClick(middle);
+    EXPECT_TRUE(test::PumpUntil([&] { return clicks == 2; })) << clicks << " clicks";
+    EXPECT_EQ(doubles, 0);
+    EXPECT_EQ(flagged, 0);
+
+    b->SetEnabled(false);
+    first->SetFocus();
+    test::SendKey(VK_TAB);
+    EXPECT_TRUE(test::RunUntil([&] { return GetFocus() == b->Handle(); }));
+    test::SendKey(VK_SPACE);
+    EXPECT_TRUE(test::RunUntil([&] { return clicks == 3; }));
 }
 
 TEST_F(DecoratedFixture, PanelInsetsAndBorderWidth) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace e2e {
 
 namespace {
@@ -93,47 +91,6 @@ DWORD QuennelProcess::WaitForExit(DWORD boundMs) {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.get(), &code);
     return code;
-}
-
-void SendKey(WORD vk, bool shift) {
-    std::vector<INPUT> in;
-    auto key = [&](WORD k, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(k, MAPVK_VK_TO_VSC));
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    if (shift) key(VK_SHIFT, false);
-    key(vk, false);
-    key(vk, true);
-    if (shift) key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-void SendClick(POINT p) {
-    INPUT in[3]{};
-    for (INPUT& i : in) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, in, sizeof(INPUT));
-}
-
-bool BringToFront(HWND top) {
-    SetForegroundWindow(top);
-    return test::PumpUntil([&] { return GetForegroundWindow() == top; });
-}
-
-HWND FocusIn(HWND top) {
-    GUITHREADINFO info{sizeof info};
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
 }
 
 HWND FindChildByText(HWND parent, const wchar_t* text) {

@@ -31,17 +31,6 @@ private:
     DWORD pid_ = 0;
 };
 
-// Real input, as a user's keys and clicks arrive: through the system's input queue to the foreground
-// window and the control with the focus, through dialog navigation and the controls' default handling.
-// Presses and releases a key, with Shift held when asked.
-void SendKey(WORD vk, bool shift = false);
-// Moves the pointer to the screen point and clicks the left button there.
-void SendClick(POINT screen);
-// Makes the window the foreground window (where keys go); whether it became so.
-bool BringToFront(HWND top);
-// The window with the keyboard focus in the thread that owns the window, or null.
-HWND FocusIn(HWND top);
-
 // A descendant window with exactly this text, or null.
 HWND FindChildByText(HWND parent, const wchar_t* text);
 

@@ -7,7 +7,7 @@
 namespace {
 
 using e2e::QuennelProcess;
-using e2e::SendKey;
+using test::SendKey;
 
 constexpr UINT kTrayCallback = WM_USER + 1;
 
@@ -27,7 +27,7 @@ struct RealInput : ::testing::Test {
         card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
         ASSERT_NE(card, nullptr);
         tray = q.TrayWindow();
-        ASSERT_TRUE(e2e::BringToFront(card));
+        ASSERT_TRUE(test::BringToFront(card));
     }
     void ConfirmCard() {
         SendKey(VK_SPACE);
@@ -48,13 +48,13 @@ struct RealInput : ::testing::Test {
     }
     HWND Shown(const wchar_t* caption) { return q.WaitForWindow(nullptr, caption); }
     bool FocusBecomes(HWND top, HWND expected) {
-        return test::PumpUntil([&] { return e2e::FocusIn(top) == expected; });
+        return test::PumpUntil([&] { return test::FocusIn(top) == expected; });
     }
     // Tab (or Shift+Tab) through the windows in turn, each taking the focus.
     void TabThrough(HWND top, std::initializer_list<HWND> order, bool shift) {
         for (HWND next : order) {
             SendKey(VK_TAB, shift);
-            EXPECT_TRUE(FocusBecomes(top, next)) << "focus on " << e2e::FocusIn(top) << ", not " << next;
+            EXPECT_TRUE(FocusBecomes(top, next)) << "focus on " << test::FocusIn(top) << ", not " << next;
         }
     }
 };
@@ -82,7 +82,7 @@ TEST_F(RealInput, QuickActionsChosenFromTheMenuByKeyboardAndByMouse) {
     GetClientRect(menu, &r);
     POINT item{r.right / 2, r.bottom * 5 / 18};
     ClientToScreen(menu, &item);
-    e2e::SendClick(item);
+    test::SendClick(item);
     EXPECT_NE(Shown(L"系统当前剪贴板"), nullptr) << "the click chose no item";
 }
 
@@ -103,7 +103,7 @@ TEST_F(RealInput, EscapeClosesEachWindowAndTheClipboardViewLivesOn) {
     GetClientRect(box, &r);
     POINT inside{r.right / 2, r.bottom / 2};
     ClientToScreen(box, &inside);
-    e2e::SendClick(inside); // into the text, as a user would before pressing a key there
+    test::SendClick(inside); // into the text, as a user would before pressing a key there
     ASSERT_TRUE(FocusBecomes(clip, box));
     SendKey(VK_ESCAPE);
     ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(clip); }));
@@ -155,7 +155,7 @@ TEST_F(RealInput, TabAndShiftTabFollowEachWindowsOrderAndEnterStaysInTheMemo) {
     TabThrough(editor, {cancel, memo, edOk}, false);
     TabThrough(editor, {memo}, true);
     const int lines = static_cast<int>(SendMessageW(memo, EM_GETLINECOUNT, 0, 0));
-    SendKey(VK_END); // tabbing in selected the whole text: to its end first
+    SendKey(VK_END);    // tabbing in selected the whole text: to its end first
     SendKey(VK_RETURN); // a new line, not OK
     EXPECT_TRUE(test::PumpUntil([&] { return SendMessageW(memo, EM_GETLINECOUNT, 0, 0) == lines + 1; }));
     EXPECT_TRUE(IsWindowVisible(editor));
@@ -180,7 +180,7 @@ TEST_F(RealInput, TheTaskBarsCloseEndsTheProgramEvenOverAModalDialog) {
     ConfirmCard();
     ChooseByKeys(WM_LBUTTONUP, 4);
     ASSERT_NE(Shown(L"输入命令行"), nullptr);
-    HWND entry = q.FindWindow(L"QuennelApplication", nullptr);
+    HWND entry = q.WaitForWindow(L"QuennelApplication", nullptr, 5000);
     ASSERT_NE(entry, nullptr) << "no task-bar entry while a window is shown";
     PostMessageW(entry, WM_SYSCOMMAND, SC_CLOSE, 0); // what the task bar sends
     EXPECT_EQ(q.WaitForExit(), 0u);

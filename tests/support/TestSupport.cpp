@@ -33,6 +33,16 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs) {
     return true;
 }
 
+bool RunUntil(const std::function<bool()>& condition, DWORD boundMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > boundMs) return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Application->ProcessMessages();
+    }
+    return true;
+}
+
 BOOL RecordingShell::NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
     notify.push_back({message, *data});
     calls.push_back(L"NotifyIcon " + std::to_wstring(message));
@@ -177,6 +187,47 @@ void ReplaceClipboard(std::initializer_list<std::pair<UINT, HANDLE>> items) {
 
 void SetClipboardText(const std::wstring& text) {
     ReplaceClipboard({{CF_UNICODETEXT, GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t))}});
+}
+
+void SendKey(WORD vk, bool shift) {
+    std::vector<INPUT> in;
+    auto key = [&](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(k, MAPVK_VK_TO_VSC));
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    if (shift) key(VK_SHIFT, false);
+    key(vk, false);
+    key(vk, true);
+    if (shift) key(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void SendClick(POINT p) {
+    INPUT in[3]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, in, sizeof(INPUT));
+}
+
+bool BringToFront(HWND top) {
+    SetForegroundWindow(top);
+    return test::PumpUntil([&] { return GetForegroundWindow() == top; });
+}
+
+HWND FocusIn(HWND top) {
+    GUITHREADINFO info{sizeof info};
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
 }
 
 void ClipboardStorm(int changes) {

@@ -14,6 +14,9 @@ namespace test {
 
 // Dispatches messages until the condition holds or the bound passes; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition, DWORD boundMs = 5000);
+// Dispatches messages as the program's own loop does, dialog keys (Tab, Enter, Escape) included, until
+// the condition holds or the bound passes; returns the condition.
+bool RunUntil(const std::function<bool()>& condition, DWORD boundMs = 5000);
 // Dispatches what is waiting now.
 void Pump();
 
@@ -53,6 +56,17 @@ public:
     BOOL notifyResult = TRUE;
     POINT cursor{0, 0};
 };
+
+// Real input, as a user's keys and clicks arrive: through the system's input queue to the foreground
+// window and the control with the focus, through dialog navigation and the controls' default handling.
+// Presses and releases a key, with Shift held when asked.
+void SendKey(WORD vk, bool shift = false);
+// Moves the pointer to the screen point and clicks the left button there.
+void SendClick(POINT screen);
+// Makes the window the foreground window (where keys go); whether it became so.
+bool BringToFront(HWND top);
+// The window with the keyboard focus in the thread that owns the window, or null.
+HWND FocusIn(HWND top);
 
 // Runs the action once a visible top-level window of this thread with the caption (or, for a name
 // starting with "#", the system class) appears (from inside
