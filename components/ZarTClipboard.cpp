@@ -203,7 +203,7 @@ SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt) {
 }
 
 namespace {
-// Why a picture or component could not be read.
+// What came of reading the clipboard: read, held by another program, or gone since it was chosen.
 enum class ReadOutcome { Read, Busy, Gone };
 
 // Loads a bitmap or metafile format from the clipboard into the picture; for fPicture, the first format
