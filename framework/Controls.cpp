@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "Hints.h"
+
 #include "Forms.h"
 
 #include <commctrl.h>
@@ -17,6 +19,10 @@ constexpr const wchar_t* kWindowClass = L"QuennelWindow";
 // The same without double clicks: a quick second press arrives as an ordinary press.
 constexpr const wchar_t* kSingleClickClass = L"QuennelSingleClickWindow";
 constexpr const wchar_t* kUtilClass = L"QuennelUtilWindow";
+// The hint timers, with numbers that no control's own timers use; the pointer rests this long before a
+// hint shows, and a hint shows this long.
+constexpr UINT_PTR kHintShowTimer = 0x7F01, kHintHideTimer = 0x7F02;
+constexpr UINT kHintShowMs = 500, kHintHideMs = 5000;
 
 void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
     WNDCLASSEXW wc{};
@@ -142,12 +148,12 @@ void TControl::SetParentFont(bool v) {
 
 void TControl::SetHint(const std::wstring& h) {
     hint_ = h;
-    if (parent_) parent_->UpdateToolTips();
+    if (parent_) parent_->CancelHint();
 }
 
 void TControl::SetShowHint(bool v) {
     showHint_ = v;
-    if (parent_) parent_->UpdateToolTips();
+    if (parent_) parent_->CancelHint();
 }
 
 void TControl::SetAlign(TAlign a) {
@@ -234,7 +240,7 @@ void TGraphicControl::SetBounds(int l, int t, int w, int h) {
     Invalidate();
     TControl::SetBounds(l, t, w, h);
     Invalidate();
-    if (parent_ && showHint_) parent_->UpdateToolTips();
+    if (parent_ && showHint_) parent_->CancelHint();
 }
 
 void TGraphicControl::SetVisible(bool v) {
@@ -273,13 +279,13 @@ void TWinControl::InsertControl(TControl* c) {
     if (c->parentFont_) c->SetParentFont(true);
     if (c->parentColor_) c->SetParentColor(true);
     if (c->align_ != TAlign::alNone) AlignControls();
-    if (c->showHint_) UpdateToolTips();
     c->Invalidate();
 }
 
 void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
     if (mouseControl_ == c) mouseControl_ = nullptr;
+    if (hintControl_ == c) CancelHint();
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), c), tabOrder_.end());
     c->parent_ = nullptr;
@@ -341,43 +347,32 @@ void TWinControl::CreateWnd() {
     for (TWinControl* c : tabOrder_)
         c->HandleNeeded();
     AlignControls();
-    UpdateToolTips();
 }
 
-std::vector<TControl*> TWinControl::HintedChildren() const {
-    std::vector<TControl*> hinted;
-    for (TControl* c : controls_)
-        if (c->ShowHint() && !c->Hint().empty() && dynamic_cast<TGraphicControl*>(c)) hinted.push_back(c);
-    return hinted;
+void TWinControl::CancelHint() {
+    if (handle_) KillTimer(handle_, kHintShowTimer);
+    if (handle_) KillTimer(handle_, kHintHideTimer);
+    if (hint_) hint_->Hide();
+    hintControl_ = nullptr;
 }
 
-// A window that is never pointed at never loads the common controls for its tips.
-void TWinControl::MakeToolTip() {
-    if (toolTip_ || !handle_ || HintedChildren().empty()) return;
-    LoadCommonControls();
-    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
-                                   0, handle_, nullptr, ModuleInstance(), nullptr));
-    UpdateToolTips();
-}
-
-void TWinControl::UpdateToolTips() {
-    if (!handle_ || !toolTip_) return;
-    std::vector<TControl*> hinted = HintedChildren();
-    // One tool per painted child that shows a hint, over the child's rectangle.
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    while (SendMessageW(toolTip_.get(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)))
-        SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    for (size_t i = 0; i < hinted.size(); ++i) {
-        TOOLINFOW t{};
-        t.cbSize = sizeof t;
-        t.uFlags = 0; // mouse messages are relayed from WndProc; the window is not subclassed
-        t.hwnd = handle_;
-        t.uId = i + 1;
-        t.rect = hinted[i]->BoundsRect();
-        t.lpszText = const_cast<wchar_t*>(hinted[i]->Hint().c_str());
-        SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&t));
+void TWinControl::TrackHint(const TMessage& m, POINT p) {
+    if (m.Msg != WM_MOUSEMOVE) {
+        // A press hides the hint; it comes again only after the pointer has left the child.
+        if (handle_) KillTimer(handle_, kHintShowTimer);
+        if (hint_) hint_->Hide();
+        return;
     }
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, handle_, 0};
+        trackingLeave_ = TrackMouseEvent(&leave) != FALSE;
+    }
+    TControl* c = ControlAtPos(p);
+    if (c && (!c->ShowHint() || c->Hint().empty() || !dynamic_cast<TGraphicControl*>(c))) c = nullptr;
+    if (c == hintControl_) return;
+    CancelHint();
+    hintControl_ = c;
+    if (c) SetTimer(handle_, kHintShowTimer, kHintShowMs, nullptr);
 }
 
 void TWinControl::DestroyWnd() {
@@ -649,6 +644,33 @@ void TWinControl::WndProc(TMessage& m) {
         }
         break;
     }
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        CancelHint();
+        break;
+    case WM_TIMER:
+        if (m.WParam == kHintShowTimer) {
+            KillTimer(handle_, kHintShowTimer);
+            if (hintControl_) {
+                if (!hint_) hint_ = std::make_unique<THintWindow>();
+                POINT at;
+                GetCursorPos(&at);
+                at.y += GetSystemMetrics(SM_CYCURSOR) / 2 + 4; // below the pointer's tip
+                HWND root = GetAncestor(handle_, GA_ROOT);
+                TWinControl* top = FromHandle(root);
+                hint_->ActivateHint(hintControl_->Hint(), at, root, top ? top->Font().Handle() : nullptr);
+                SetTimer(handle_, kHintHideTimer, kHintHideMs, nullptr);
+            }
+            m.Result = 0;
+            return;
+        }
+        if (m.WParam == kHintHideTimer) {
+            KillTimer(handle_, kHintHideTimer);
+            if (hint_) hint_->Hide();
+            m.Result = 0;
+            return;
+        }
+        break;
     case WM_SIZE:
         AlignControls(); // the client area changed, however it came about
         break;
@@ -691,12 +713,8 @@ void TWinControl::WndProc(TMessage& m) {
     }
     default:
         if (IsMouseMessage(m.Msg)) {
-            MakeToolTip();
-            if (toolTip_) {
-                MSG relay{handle_, m.Msg, m.WParam, m.LParam, static_cast<DWORD>(GetMessageTime()), {}};
-                SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
-            }
             POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            TrackHint(m, p);
             TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
             if (target) {
                 // A graphic child takes the mouse between its press and release, like a window would.
@@ -754,9 +772,10 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l
         if (self->defWndProc_ && self->defWndProc_ != &DefWindowProcW)
             SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->defWndProc_));
         self->handle_ = nullptr;
-        // The tips go with the window (a child's tips are owned by its form and would outlive it); a
-        // new window makes new ones when it is first pointed at.
-        self->toolTip_.reset();
+        // The hint goes with the window; a new window makes a new one when it first shows a hint.
+        self->hint_.reset();
+        self->hintControl_ = nullptr;
+        self->trackingLeave_ = false;
     }
     return m.Result;
 }

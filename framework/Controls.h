@@ -6,6 +6,7 @@
 #include "Win32.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,8 @@ struct TCreateParams {
 
 // A control with a window of its own. Windows are made when first needed (the parent's made first) and
 // live until the control goes; standard controls are subclassed so they share the one dispatch path.
+class THintWindow;
+
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* AOwner);
@@ -165,10 +168,11 @@ public:
 
     // Lays out the aligned children within the rectangle AdjustClientRect gives.
     virtual void AlignControls();
-    // Rebuilds the tool tips of the painted children that show a hint.
-    void UpdateToolTips();
-    // The tip window, made at the first mouse message over a window with hinted painted children.
-    HWND ToolTipHandle() const { return toolTip_.get(); }
+    // Hides the hint, if one shows, and forgets which child it was for (its hint or place changed).
+    void CancelHint();
+    // The painted child whose hint is due or showing, or null; the hint window, made at its first showing.
+    TControl* HintControl() const { return hintControl_; }
+    const THintWindow* HintWindow() const { return hint_.get(); }
 
 protected:
     virtual void CreateParams(TCreateParams& p);
@@ -208,10 +212,12 @@ protected:
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabOrder_;
     TControl* mouseControl_ = nullptr; // non-windowed child that captured the mouse
-    win::Window toolTip_;
+    TControl* hintControl_ = nullptr;
+    std::unique_ptr<THintWindow> hint_;
+    bool trackingLeave_ = false;
 
-    void MakeToolTip();
-    std::vector<TControl*> HintedChildren() const;
+    // Follows the pointer over the painted children for their hints.
+    void TrackHint(const TMessage& m, POINT p);
 
     friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);

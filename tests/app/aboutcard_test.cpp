@@ -1,6 +1,6 @@
 #include "AppFixture.h"
 
-#include <commctrl.h>
+#include "framework/Hints.h"
 
 namespace {
 
@@ -25,19 +25,27 @@ TEST_F(AboutCard, LinksOpenMailAndHomepageAndLeaveTheCardOpen) {
 }
 
 TEST_F(AboutCard, OnlyTheLinksCarryHintsAndTheHandCursor) {
-    // The tips are made when the pointer first moves over the panel, not before.
-    mainform->HandleNeeded();
-    EXPECT_EQ(mainform->Panel2->ToolTipHandle(), nullptr);
-    SendMessageW(mainform->Panel2->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    HWND tips = mainform->Panel2->ToolTipHandle();
-    ASSERT_NE(tips, nullptr);
-    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+    mainform->Show();
+    HWND panel = mainform->Panel2->Handle();
+    auto pointAt = [&](TControl* c) {
+        SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(c->Left() + 3, c->Top() + 3));
+    };
+    for (TControl* link :
+         {static_cast<TControl*>(mainform->E), static_cast<TControl*>(mainform->ZarLabel2)}) {
+        pointAt(link);
+        ASSERT_TRUE(test::PumpUntil([&] {
+            const THintWindow* h = mainform->Panel2->HintWindow();
+            return h && h->Showing() && h->Text() == link->Hint();
+        })) << win::ToUtf8(link->Name());
+    }
     EXPECT_EQ(mainform->E->Hint(), L"发电子邮件给Tamsel");
     EXPECT_EQ(mainform->ZarLabel2->Hint(), L"浏览Tamsel的个人主页");
+    pointAt(mainform->ZarLabel1);
+    EXPECT_EQ(mainform->Panel2->HintControl(), nullptr);
+    EXPECT_FALSE(mainform->Panel2->HintWindow()->Showing());
     EXPECT_EQ(mainform->E->Cursor(), IDC_HAND);
     EXPECT_EQ(mainform->ZarLabel1->Cursor(), IDC_ARROW);
-    SendMessageW(mainform->Panel1->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    EXPECT_EQ(mainform->Panel1->ToolTipHandle(), nullptr);
+    mainform->Hide();
 }
 
 TEST_F(AboutCard, PictureShowsTheGreetingWithTheTaskbarEntryPresent) {

@@ -1,5 +1,6 @@
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Hints.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/TestSupport.h"
 
@@ -338,8 +339,12 @@ TEST(OpenDialog, TheSystemDialogReturnsTheChosenFileAndKeepsTheNameWhenCancelled
 namespace {
 
 // Tips are made at the first pointing and go with the window they belong to.
-TEST(ToolTips, MadeAtTheFirstPointingAndRenewedWithTheWindow) {
+// The pointer resting on a painted child with a hint shows the hint, in the tip colours, as a child of
+// the top-level window inside its client area; moving off, or a press, hides it; the hint goes with the
+// window it serves.
+TEST(Hints, ShownWhereThePointerRestsAndGoneWithTheWindow) {
     TForm* form = New<TForm>(Application);
+    form->SetClientSize(300, 150);
     auto* panel = New<TPanel>(form);
     panel->SetBounds(0, 0, 200, 100);
     panel->SetParent(form);
@@ -349,23 +354,36 @@ TEST(ToolTips, MadeAtTheFirstPointingAndRenewedWithTheWindow) {
     label->SetHint(L"where the link goes");
     label->SetShowHint(true);
     label->SetParent(panel);
-    form->HandleNeeded();
-    EXPECT_EQ(panel->ToolTipHandle(), nullptr);
-    auto point = [&] { SendMessageW(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(15, 15)); };
-    point();
-    HWND first = panel->ToolTipHandle();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(SendMessageW(first, TTM_GETTOOLCOUNT, 0, 0), 1);
+    form->Show();
+    auto point = [&](int x, int y) { SendMessageW(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); };
+    point(15, 15);
+    EXPECT_EQ(panel->HintControl(), label);
+    ASSERT_TRUE(test::PumpUntil([&] { return panel->HintWindow() && panel->HintWindow()->Showing(); }));
+    const THintWindow* hint = panel->HintWindow();
+    EXPECT_EQ(hint->Text(), L"where the link goes");
+    EXPECT_EQ(GetParent(hint->Handle()), form->Handle());
+    RECT r, client;
+    GetWindowRect(hint->Handle(), &r);
+    MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(form->Handle(), &client);
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom);
+    UpdateWindow(hint->Handle());
+    {
+        win::WindowDC dc(hint->Handle());
+        EXPECT_EQ(GetPixel(dc, 2, 2), GetSysColor(COLOR_INFOBK));
+    }
+    SendMessageW(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+    SendMessageW(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
+    EXPECT_FALSE(hint->Showing()) << "a press hides the hint";
+    point(150, 80); // off the label: nothing due
+    EXPECT_EQ(panel->HintControl(), nullptr);
 
+    point(15, 15);
+    ASSERT_TRUE(test::PumpUntil([&] { return hint->Showing(); }));
+    HWND window = hint->Handle();
     DestroyWindow(panel->Handle()); // the panel's window goes; its form stays
-    EXPECT_FALSE(IsWindow(first));
-    point(); // makes the panel's new window, then its tips
-    HWND second = panel->ToolTipHandle();
-    ASSERT_NE(second, nullptr);
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ASSERT_TRUE(SendMessageW(second, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)));
-    EXPECT_EQ(ti.hwnd, panel->Handle());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(panel->HintWindow(), nullptr);
     delete form;
 }
 

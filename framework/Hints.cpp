@@ -1,0 +1,97 @@
+#include "Hints.h"
+
+#include "Controls.h"
+
+#include <algorithm>
+
+namespace {
+constexpr const wchar_t* kHintClass = L"QuennelHint";
+constexpr int kPadding = 3;
+} // namespace
+
+void THintWindow::ActivateHint(const std::wstring& text, POINT at, HWND topLevel, HFONT font) {
+    if (window_ && GetParent(window_.get()) != topLevel) window_.reset();
+    if (!window_) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        if (!GetClassInfoExW(ModuleInstance(), kHintClass, &wc)) {
+            wc.lpfnWndProc = &Proc;
+            wc.hInstance = ModuleInstance();
+            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            wc.lpszClassName = kHintClass;
+            RegisterClassExW(&wc);
+        }
+        window_.reset(CreateWindowExW(0, kHintClass, L"", WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                      topLevel, nullptr, ModuleInstance(), nullptr));
+        if (!window_) return;
+        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    if (!font && !statusFont_) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        statusFont_.reset(CreateFontIndirectW(&metrics.lfStatusFont));
+    }
+    font_ = font ? font : statusFont_.get();
+    text_ = text;
+    RECT r{0, 0, 0, 0};
+    {
+        win::WindowDC dc(window_.get());
+        win::SelectObjectGuard selected(dc, font_);
+        DrawTextW(dc, text_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    int w = r.right + 2 * kPadding + 2, h = r.bottom + 2 * kPadding + 2; // the text, padding and border
+    RECT client;
+    GetClientRect(topLevel, &client);
+    ScreenToClient(topLevel, &at);
+    int x = std::max(0, std::min<int>(at.x, client.right - w));
+    int y = std::max(0, std::min<int>(at.y, client.bottom - h));
+    SetWindowPos(window_.get(), HWND_TOP, x, y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(window_.get(), nullptr, TRUE);
+    UpdateWindow(window_.get());
+}
+
+void THintWindow::Hide() {
+    if (window_) ShowWindow(window_.get(), SW_HIDE);
+}
+
+bool THintWindow::Showing() const {
+    return window_ && IsWindowVisible(window_.get());
+}
+
+void THintWindow::Paint(HDC dc) const {
+    RECT r;
+    GetClientRect(window_.get(), &r);
+    win::Brush back(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
+    FillRect(dc, &r, back.get());
+    win::SelectObjectGuard font(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    InflateRect(&r, -kPadding, -kPadding);
+    DrawTextW(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+}
+
+LRESULT CALLBACK THintWindow::Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<THintWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    switch (msg) {
+    case WM_PAINT:
+        if (self) {
+            win::PaintDC dc(h);
+            self->Paint(dc.get());
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1; // the paint fills everything
+    case WM_NCHITTEST:
+        return HTTRANSPARENT; // the pointer goes through to what lies under the hint
+    case WM_NCDESTROY:
+        // Gone with its top-level window: the owner lets go of the handle rather than destroy it again.
+        if (self) self->window_.release();
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(h, msg, w, l);
+}
