@@ -1,8 +1,7 @@
 #include "Controls.h"
 
-#include "Hints.h"
-
 #include "Forms.h"
+#include "Hints.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -350,8 +349,10 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CancelHint() {
-    if (handle_) KillTimer(handle_, kHintShowTimer);
-    if (handle_) KillTimer(handle_, kHintHideTimer);
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
     if (hint_) hint_->Hide();
     hintControl_ = nullptr;
 }

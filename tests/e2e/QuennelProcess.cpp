@@ -93,6 +93,12 @@ DWORD QuennelProcess::WaitForExit(DWORD boundMs) {
     return code;
 }
 
+std::wstring BoxText(HWND edit) {
+    wchar_t buf[256] = L"";
+    SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
 HWND FindChildByText(HWND parent, const wchar_t* text) {
     struct Find {
         const wchar_t* text;

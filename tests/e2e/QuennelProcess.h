@@ -3,6 +3,8 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace e2e {
@@ -30,6 +32,28 @@ private:
     win::Handle process_;
     DWORD pid_ = 0;
 };
+
+// A running Quennel with its about card up: the test's folder, the process, the card and the tray icon's
+// window.
+struct Running : ::testing::Test {
+    test::TempDir dir;
+    QuennelProcess q{dir};
+    HWND card = nullptr, tray = nullptr;
+
+    void SetUp() override {
+        card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
+        ASSERT_NE(card, nullptr);
+        tray = q.TrayWindow();
+    }
+    // Reports a click on the icon as the shell does, then waits for the menu window.
+    HWND OpenMenu(UINT button) {
+        PostMessageW(tray, WM_USER + 1, 0, button);
+        return q.WaitForWindow(L"#32768", nullptr, 5000);
+    }
+};
+
+// An edit box's text, asked of the box itself (another program's window text is only its title).
+std::wstring BoxText(HWND edit);
 
 // A descendant window with exactly this text, or null.
 HWND FindChildByText(HWND parent, const wchar_t* text);

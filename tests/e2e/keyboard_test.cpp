@@ -9,35 +9,18 @@ namespace {
 using e2e::QuennelProcess;
 using test::SendKey;
 
-constexpr UINT kTrayCallback = WM_USER + 1;
+using e2e::BoxText;
 
-// An edit box's text: asked of the box itself (another program's window text is only its title).
-std::wstring BoxText(HWND box) {
-    wchar_t buf[256] = L"";
-    SendMessageW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
-
-struct RealInput : ::testing::Test {
-    test::TempDir dir;
-    QuennelProcess q{dir};
-    HWND card = nullptr, tray = nullptr;
-
+struct RealInput : e2e::Running {
     void SetUp() override {
-        card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
-        ASSERT_NE(card, nullptr);
-        tray = q.TrayWindow();
+        Running::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(test::BringToFront(card));
     }
     void ConfirmCard() {
         SendKey(VK_SPACE);
         ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(card); }));
         ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
-    }
-    // The shell's report of a click on the icon, then the menu window.
-    HWND OpenMenu(UINT button) {
-        PostMessageW(tray, kTrayCallback, 0, button);
-        return q.WaitForWindow(L"#32768", nullptr, 5000);
     }
     // Chooses a menu item by keyboard: Down to it, Enter.
     void ChooseByKeys(UINT button, int index) {

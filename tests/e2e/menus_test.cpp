@@ -6,23 +6,12 @@ namespace {
 
 using e2e::QuennelProcess;
 
-struct Resident : ::testing::Test {
-    test::TempDir dir;
-    QuennelProcess q{dir};
-    HWND card = nullptr, tray = nullptr;
-
+struct Resident : e2e::Running {
     void SetUp() override {
-        card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
-        ASSERT_NE(card, nullptr);
-        tray = q.TrayWindow();
-        HWND ok = e2e::FindChildByText(card, L"确定");
-        test::PostKey(ok, VK_SPACE);
+        Running::SetUp();
+        if (HasFatalFailure()) return;
+        test::PostKey(e2e::FindChildByText(card, L"确定"), VK_SPACE);
         ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
-    }
-    // Clicks the icon as the shell reports it and waits for the menu.
-    HWND OpenMenu(UINT button) {
-        PostMessageW(tray, WM_USER + 1, 0, button);
-        return q.WaitForWindow(L"#32768", nullptr, 5000);
     }
     void Choose(HWND menuWindow, int index) {
         for (int i = 0; i <= index; ++i)
@@ -32,10 +21,7 @@ struct Resident : ::testing::Test {
     static std::wstring EditText(HWND top) {
         HWND box = FindWindowExW(top, nullptr, L"QuennelWindow", nullptr);
         HWND edit = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : nullptr;
-        if (!edit) return L"(no text view)";
-        wchar_t buf[256] = L"";
-        SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
-        return buf;
+        return edit ? e2e::BoxText(edit) : L"(no text view)";
     }
 };
 
