@@ -1,14 +1,15 @@
-#include "ZarClasses.h"
+#include "components/ZarClasses.h"
+
+#include "components/GradientPlan.h"
+
+#include <cmath>
+#include <optional>
+#include <vector>
 
 void TZarExecComponent::SetDesignExecute(const std::wstring& v) {
     if (v == L"(Busy...)") Execute();
     designExecute_ = L"(Execute)";
 }
-
-#include <cfenv>
-#include <optional>
-#include <cmath>
-#include <vector>
 
 int RoundHalfEven(double x) {
     return static_cast<int>(std::nearbyint(x));
@@ -253,172 +254,13 @@ void TZarGradient::Assign(const TZarGradient& g) {
     Changed();
 }
 
-namespace {
-struct Rgb {
-    int r, g, b;
-};
-Rgb Split(COLORREF c) {
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
-COLORREF Join(Rgb c) {
-    return RGB(c.r, c.g, c.b);
-}
-
-// Pattern fill of columns x..x+w-1 and rows y..y+h-1; negative extents reach back from x (or y).
-void Fill(HDC dc, int x, int y, int w, int h) {
-    if (w == 0 || h == 0) return;
-    if (w < 0) x += w + 1, w = -w;
-    if (h < 0) y += h + 1, h = -h;
-    PatBlt(dc, x, y, w, h, PATCOPY);
-}
-void Line(HDC dc, int x1, int y1, int x2, int y2) {
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-}
-} // namespace
-
 void TZarGradient::PaintGradient(HDC dc, int W, int H, bool forward) const {
-    // The colour run: first, the in-between lines as colour text, last.
-    std::vector<std::wstring> texts = between_.Lines();
-    texts.insert(texts.begin(), ColorToString(forward ? begin_ : end_));
-    texts.push_back(ColorToString(forward ? end_ : begin_));
-    std::vector<COLORREF> run;
-    for (const auto& t : texts)
-        run.push_back(ColorToRGB(StringToColor(t)));
-    const int S = std::max(1, static_cast<int>(run.size()) - 1);
-    const int N = noOfColors_;
-
-    win::MemoryDC mem(dc);
-    win::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max(1, W), std::max(1, H)));
-    win::SelectObjectGuard selBitmap(mem, bitmap.get());
-    win::SelectObjectGuard selPen(mem, GetStockObject(DC_PEN));
-    win::SelectObjectGuard selBrush(mem, GetStockObject(DC_BRUSH));
-    SetROP2(mem, R2_COPYPEN);
-    SetDCPenColor(mem, run[0]);
-    SetDCBrushColor(mem, run[0]);
-    PatBlt(mem, 0, 0, W, H, PATCOPY);
-
-    const double third = 1.0L / 3.0L;
-    for (int s = 0; s < S; ++s) {
-        Rgb a = Split(run[static_cast<size_t>(s)]), b = Split(run[static_cast<size_t>(s) + 1]);
-        Rgb d{b.r - a.r, b.g - a.g, b.b - a.b};
-        for (int k = 0; k < N; ++k) {
-            Rgb c{a.r + MulDiv(k, d.r, N - 1), a.g + MulDiv(k, d.g, N - 1), a.b + MulDiv(k, d.b, N - 1)};
-            if (c.r == 0) c.r = 1;
-            if (c.g == 0) c.g = 1;
-            if (c.b == 0) c.b = 1;
-            const int m = N - 1 - k;
-            Rgb mirror{a.r + MulDiv(m, d.r, N - 1), a.g + MulDiv(m, d.g, N - 1), a.b + MulDiv(m, d.b, N - 1)};
-            SetDCPenColor(mem, Join(c));
-            SetDCBrushColor(mem, Join(c));
-            switch (fillStyle_) {
-            case Horizontal: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = bh * s;
-                int y1 = MulDiv(k, bh, N), y2 = MulDiv(k + 2, bh, N);
-                Fill(mem, 0, yo + y1, W, y2 - y1);
-                break;
-            }
-            case Vertical: {
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = bw * s;
-                int x1 = MulDiv(k, bw, N), x2 = MulDiv(k + 2, bw, N);
-                Fill(mem, xo + x1, 0, x2 - x1, H);
-                break;
-            }
-            case LeftBottom: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = bh * s;
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = bw * s;
-                int x1 = MulDiv(k, bw, N), y1 = MulDiv(k, bh, N);
-                Fill(mem, xo + x1, yo + y1, W - x1, H - y1);
-                break;
-            }
-            case SquareMiddle: {
-                int bh = RoundHalfEven(double(H) / S), yo = RoundHalfEven(bh * 0.5 * s);
-                int bw = RoundHalfEven(double(W) / S), xo = RoundHalfEven(bw * 0.5 * s);
-                int x1 = MulDiv(k, RoundHalfEven(bw * 0.5), N), y1 = MulDiv(k, RoundHalfEven(bh * 0.5), N);
-                Fill(mem, xo + x1, yo + y1, W - 2 * x1 - 2 * xo, H - 2 * y1 - 2 * yo);
-                break;
-            }
-            case RoundMiddle: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = RoundHalfEven(bh * 0.5 * s) + 1;
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = RoundHalfEven(bw * 0.5 * s) + 1;
-                int x1 = MulDiv(k, RoundHalfEven(bw * 0.5) + 1, N),
-                    y1 = MulDiv(k, RoundHalfEven(bh * 0.5) + 1, N);
-                Ellipse(mem, xo + x1, yo + y1, W - x1 - xo, H - y1 - yo);
-                break;
-            }
-            case Singleflash: {
-                int bh = RoundHalfEven(double(H) / S), yo = bh * s;
-                int bw = RoundHalfEven(double(W) / S), xo = bw * s;
-                Ellipse(mem, xo + MulDiv(k, bw, N), yo + MulDiv(k, bh, N), W, H);
-                break;
-            }
-            case DoppelFlash: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = bh * s + 1;
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = bw * s + 1;
-                int x1 = MulDiv(k, bw, N), y1 = MulDiv(k, bh, N);
-                Ellipse(mem, xo + x1, yo + y1, W, H);
-                Ellipse(mem, W - x1 - xo, H - y1 - yo, 0, 0);
-                break;
-            }
-            case Circle:
-            case Spectral: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = bh * s;
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = bw * s;
-                int x1 = MulDiv(k, bw, N), x2 = MulDiv(k + 2, bw, N);
-                int y1 = MulDiv(k, bh, N), y2 = MulDiv(k + 2, bh, N);
-                auto pen = [&](int j) {
-                    if (fillStyle_ == Spectral) SetDCPenColor(mem, Join((j % 2) ? c : mirror));
-                };
-                for (int j = x1; j <= x2; ++j) {
-                    pen(j);
-                    Line(mem, xo + j, 0, W - j - xo, H);
-                }
-                for (int i = y1; i <= y2; ++i) {
-                    pen(i);
-                    Line(mem, 0, yo + i, W, H - i - yo);
-                }
-                break;
-            }
-            case MiddleHBar: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = RoundHalfEven(bh * 0.5 * s) + 1;
-                int p = RoundHalfEven(bh * 0.5);
-                int a1 = H - MulDiv(k, p + 1, N), b1 = H - MulDiv(k + 2, p + 1, N);
-                int c1 = MulDiv(k, p, N), d1 = MulDiv(k + 2, p, N);
-                Fill(mem, 0, a1 - 1 - yo, W, b1 - a1);
-                Fill(mem, 0, yo + c1, W, d1 - c1 + 1);
-                break;
-            }
-            case MiddleVBar: {
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = RoundHalfEven(bw * 0.5 * s) + 1;
-                int p = RoundHalfEven(bw * 0.5);
-                int a1 = W - MulDiv(k, p + 1, N), b1 = W - MulDiv(k + 2, p + 1, N);
-                int c1 = MulDiv(k, p, N), d1 = MulDiv(k + 2, p, N);
-                Fill(mem, a1 - 1 - xo, 0, b1 - a1, H);
-                Fill(mem, xo + c1, 0, d1 - c1 + 1, H);
-                break;
-            }
-            case VerticalDoppelBar: {
-                int bw = RoundHalfEven(double(W) / S) + 1, xo = RoundHalfEven(bw * third * s) + 1;
-                int t = RoundHalfEven(bw * third) + 1, q = RoundHalfEven(W * third);
-                int c1 = MulDiv(k, t, N), d1 = MulDiv(k + 1, t, N);
-                Fill(mem, xo + c1, 0, d1 - c1, H);
-                Fill(mem, 2 * q - d1 - xo, 0, d1 - c1, H);
-                Fill(mem, 2 * q + xo + c1, 0, d1 - c1, H);
-                break;
-            }
-            case HorizontalDoppelBar: {
-                int bh = RoundHalfEven(double(H) / S) + 1, yo = RoundHalfEven(bh * third * s) + 1;
-                int t = RoundHalfEven(bh * third) + 1, q = RoundHalfEven(H * third);
-                int c1 = MulDiv(k, t, N), d1 = MulDiv(k + 1, t, N);
-                Fill(mem, 0, yo + c1, W, d1 - c1);
-                Fill(mem, 0, 2 * q - d1 - yo, W, d1 - c1);
-                Fill(mem, 0, 2 * q + yo + c1, W, d1 - c1);
-                break;
-            }
-            }
-        }
-    }
-    BitBlt(dc, 0, 0, W, H, mem, 0, 0, SRCCOPY);
+    // The colour run: first, the in-between lines, last.
+    std::vector<COLORREF> run{ColorToRGB(forward ? begin_ : end_)};
+    for (const auto& line : between_.Lines())
+        run.push_back(ColorToRGB(StringToColor(line)));
+    run.push_back(ColorToRGB(forward ? end_ : begin_));
+    DrawGradientPlan(dc, W, H, PlanGradient(fillStyle_, W, H, run, noOfColors_));
 }
 
 // ---- texture and brush fill --------------------------------------------------------------------------

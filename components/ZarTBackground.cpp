@@ -1,4 +1,4 @@
-#include "ZarTBackground.h"
+#include "components/ZarTBackground.h"
 
 #include <algorithm>
 
@@ -58,34 +58,63 @@ void TZarBackground::PaintBackground(HDC dc, int W, int H, bool forward) const {
         texture_.PaintTexture(dc, W, H, solidColor_);
         return;
     case bBrushFillUseCurrent:
-    case bBrushFillSolidColor: {
-        TBitmap a(W, H), b(W, H); // new bitmaps are white
-        win::MemoryDC da(dc), db(dc);
-        win::SelectObjectGuard sa(da, a.Handle()), sb(db, b.Handle());
-        RECT all{0, 0, W, H};
-        win::Brush hatch(CreateBrushOf(brushFill_.BrushStyle(), brushFill_.BrushColor()));
-        SetBkMode(da, TRANSPARENT);
-        FillRect(da, &all, hatch.get());
-        win::Brush black(CreateBrushOf(brushFill_.BrushStyle(), clBlack));
-        SetBkMode(db, TRANSPARENT);
-        FillRect(db, &all, black.get());
-        // The hatch lines in the brush colour on white, whatever the hatch brush does with its gaps.
-        BrushCopy(da, all, db, all, RGB(0, 0, 0), hatch.get());
-        if (style_ == bBrushFillSolidColor) {
-            win::Brush solid(CreateSolidBrush(ColorToRGB(solidColor_)));
-            FillRect(db, &all, solid.get());
-            BrushCopy(db, all, da, all, RGB(255, 255, 255), solid.get());
-            BitBlt(da, 0, 0, W, H, db, 0, 0, SRCCOPY);
-        }
-        BitBlt(dc, 0, 0, W, H, da, 0, 0, SRCCOPY);
+    case bBrushFillSolidColor:
+        PaintHatch(dc, W, H);
         return;
-    }
     case bSolidcolor:
         break;
     }
     RECT all{0, 0, W, H};
     win::Brush solid(CreateSolidBrush(ColorToRGB(solidColor_)));
     FillRect(dc, &all, solid.get());
+}
+
+const TZarBackground::THatchTile& TZarBackground::HatchTile() const {
+    const COLORREF brush = ColorToRGB(brushFill_.BrushColor());
+    const COLORREF ground = style_ == bBrushFillSolidColor ? ColorToRGB(solidColor_) : RGB(255, 255, 255);
+    THatchTile& t = hatchTile_;
+    if (t.made && t.style == brushFill_.BrushStyle() && t.brush == brush && t.ground == ground) return t;
+    // The tile is drawn the long way once: the hatch in the brush colour on white, whatever the hatch
+    // brush does with its gaps, then (on a solid colour) the white replaced by that colour.
+    const int T = THatchTile::Side;
+    TBitmap a(T, T), b(T, T); // new bitmaps are white
+    win::MemoryDC da(nullptr), db(nullptr);
+    win::SelectObjectGuard sa(da, a.Handle()), sb(db, b.Handle());
+    RECT tile{0, 0, T, T};
+    win::Brush hatch(CreateBrushOf(brushFill_.BrushStyle(), brushFill_.BrushColor()));
+    SetBkMode(da, TRANSPARENT);
+    FillRect(da, &tile, hatch.get());
+    win::Brush black(CreateBrushOf(brushFill_.BrushStyle(), clBlack));
+    SetBkMode(db, TRANSPARENT);
+    FillRect(db, &tile, black.get());
+    BrushCopy(da, tile, db, tile, RGB(0, 0, 0), hatch.get());
+    if (style_ == bBrushFillSolidColor) {
+        win::Brush solid(CreateSolidBrush(ground));
+        FillRect(db, &tile, solid.get());
+        BrushCopy(db, tile, da, tile, RGB(255, 255, 255), solid.get());
+        BitBlt(da, 0, 0, T, T, db, 0, 0, SRCCOPY);
+    }
+    t.dib.header = {sizeof(BITMAPINFOHEADER), T, -T, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info{t.dib.header, {}};
+    GetDIBits(da, a.Handle(), 0, T, t.dib.pixels, &info, DIB_RGB_COLORS);
+    t.made = true;
+    t.style = brushFill_.BrushStyle();
+    t.brush = brush;
+    t.ground = ground;
+    return t;
+}
+
+void TZarBackground::PaintHatch(HDC dc, int W, int H) const {
+    // The hatch repeats every 8 pixels from the area's corner: the area is filled with one tile as a
+    // pattern. Brush origins are in device units: the tile's corner goes where the area's corner is.
+    const THatchTile& t = HatchTile();
+    POINT corner{0, 0}, before{};
+    LPtoDP(dc, &corner, 1);
+    SetBrushOrgEx(dc, corner.x, corner.y, &before);
+    win::Brush pattern(CreateDIBPatternBrushPt(&t.dib, DIB_RGB_COLORS));
+    RECT all{0, 0, W, H};
+    FillRect(dc, &all, pattern.get());
+    SetBrushOrgEx(dc, before.x, before.y, nullptr);
 }
 
 void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& font, HDC canvas,

@@ -1,3 +1,4 @@
+#include "components/GradientPlan.h"
 #include "components/ZarTBackground.h"
 #include "tests/support/TestSupport.h"
 
@@ -298,6 +299,33 @@ TEST(Gradient, SpectralAlternatesStepAndMirrorColours) {
     EXPECT_TRUE(colours.count(RGB(1, 1, 200)) || colours.count(RGB(200, 1, 1)));
 }
 
+TEST(Gradient, BoxStylesPaintTheSamePixelsAsDrawingEveryBoxWithABrush) {
+    // Sizes down to one pixel, shrunken and odd areas, few and many steps, with and without in-between
+    // colours: the pixels written straight must be those of drawing the plan box by box.
+    const std::vector<std::vector<COLORREF>> runs{
+        {RGB(0, 0, 255), RGB(255, 255, 0)},
+        {RGB(192, 192, 192), RGB(255, 0, 0), RGB(0, 0, 0), RGB(10, 200, 30)}};
+    int compared = 0;
+    for (TZarFillStyle style : {Horizontal, Vertical, LeftBottom, SquareMiddle, MiddleHBar, MiddleVBar,
+                                VerticalDoppelBar, HorizontalDoppelBar})
+        for (SIZE area : {SIZE{1, 1}, SIZE{3, 40}, SIZE{57, 31}, SIZE{306, 196}})
+            for (int steps : {2, 7, 255})
+                for (const auto& run : runs) {
+                    const int w = area.cx, h = area.cy;
+                    TGradientPlan plan = PlanGradient(style, w, h, run, steps);
+                    Surface fast(w, h), slow(w, h);
+                    DrawGradientPlan(fast.dc, w, h, plan);
+                    DrawPlanShapeByShape(slow.dc, w, h, plan);
+                    ASSERT_TRUE(fast.SameAs(slow)) << "style " << int(style) << " " << w << "x" << h
+                                                   << " steps " << steps << " colours " << run.size();
+                    ++compared;
+                }
+    EXPECT_EQ(compared, 8 * 4 * 3 * 2);
+    // Shapes that are no boxes are not rastered.
+    TBoxRaster oval(PlanGradient(RoundMiddle, 10, 10, runs[0], 4), 10, 10);
+    EXPECT_FALSE(oval.Usable());
+}
+
 // ---- texture and brush fill ----
 
 TBitmap Picture(int w, int h, COLORREF body, COLORREF corner) {
@@ -396,6 +424,29 @@ TEST(Background, HatchOnSolidColourOrOnWhite) {
                 colours.insert(s.At(x, y));
         EXPECT_EQ(colours, (std::set<COLORREF>{RGB(255, 0, 0), ground}));
     }
+}
+
+TEST(Background, HatchStartsAtTheAreasCornerWhereverTheDrawingIs) {
+    TZarBackground bg(nullptr);
+    bg.SetBackgroundStyle(bBrushFillUseCurrent);
+    bg.BrushFill().SetBrushStyle(TBrushStyle::bsFDiagonal);
+    bg.BrushFill().SetBrushColor(clBlue);
+    Surface plain(16, 16), moved(24, 24);
+    bg.PaintBackground(plain.dc, 16, 16, true);
+    SetViewportOrgEx(moved.dc, 3, 5, nullptr);
+    bg.PaintBackground(moved.dc, 16, 16, true);
+    SetViewportOrgEx(moved.dc, 0, 0, nullptr);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(moved.At(x + 3, y + 5), plain.At(x, y)) << x << "," << y;
+    EXPECT_EQ(moved.At(2, 2), Surface::Marker); // nothing outside the area
+    // A new colour is a new tile.
+    bg.BrushFill().SetBrushColor(clLime);
+    bg.PaintBackground(plain.dc, 16, 16, true);
+    std::set<COLORREF> colours;
+    for (int x = 0; x < 16; ++x)
+        colours.insert(plain.At(x, 0));
+    EXPECT_EQ(colours, (std::set<COLORREF>{RGB(0, 255, 0), RGB(255, 255, 255)}));
 }
 
 TEST(Background, TextFaceShowsTheBackgroundOnly) {

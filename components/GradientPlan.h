@@ -1,0 +1,58 @@
+// A gradient's geometry apart from its drawing: the shapes a fill style paints, in order, over its first
+// colour, and the painter of such a plan.
+#pragma once
+
+#include "components/ZarClasses.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+struct TGradientShape {
+    enum TKind : unsigned char { Box, Oval, Stroke };
+    TKind kind;
+    // Box: the pixels left..right-1 by top..bottom-1. Oval: the box given to Ellipse, corners in any
+    // order. Stroke: a pen line from (left, top) to (right, bottom), its last point not drawn.
+    RECT at;
+    COLORREF color;
+};
+
+struct TGradientPlan {
+    COLORREF ground; // the whole area, before the shapes
+    std::vector<TGradientShape> shapes;
+};
+
+// The shapes of a fill style for a w x h area. `run` is the colour run (the first colour, the in-between
+// colours, the last colour) as RGB; each stretch between two neighbours is painted in noOfColors steps.
+TGradientPlan PlanGradient(TZarFillStyle style, int w, int h, const std::vector<COLORREF>& run,
+                           int noOfColors);
+
+// Paints the plan at (0, 0)-(w, h) of dc, each pixel once with its final colour.
+void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan);
+
+// The pixels of a plan whose shapes are all boxes, as 32-bit 0x00RRGGBB values: the same pixels as
+// drawing the boxes one by one with a brush, each written once.
+class TBoxRaster {
+public:
+    TBoxRaster(const TGradientPlan& plan, int w, int h);
+    // False when the plan has a shape that is no box (nothing can then be painted).
+    bool Usable() const { return usable_; }
+    // Rows top..bottom-1, whole, into pixels (w values a row).
+    void Paint(int top, int bottom, uint32_t* pixels) const;
+
+private:
+    enum TLayout { Rows, Columns, Nested, Overlaid };
+    int w_;
+    uint32_t ground_;
+    bool usable_ = false;
+    TLayout layout_ = Overlaid;
+    std::vector<RECT> boxes_;
+    std::vector<uint32_t> colors_;
+    std::vector<uint32_t> rowColor_, row_; // Rows: a colour a row; Columns: the one row
+    std::vector<int> lastX_, lastY_;       // Nested: the last box holding each column and each row
+};
+
+// Draws the plan shape by shape with a pen and brush of each shape's colour: in place on a memory DC, on
+// any other through a compatible bitmap copied in one block.
+void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan);
