@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,39 @@ inline std::wstring RunFolder(const std::wstring& name) {
     std::wstring folder = base + L"\\" + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
+}
+
+// How a figure's goal is put: at most so many times the floor's figure, at most so much above it, or
+// below a bound of its own (no floor); a row with no goal only informs.
+enum class Goal { Times, Above, Below, None };
+
+// One row of the table scripts/bench gathers from every benchmark (a floor below zero is none):
+// | figure | Quennel | floor | ratio | goal | met |
+inline void Row(const std::string& figure, double quennel, double floor, Goal kind, double goal = 0) {
+    char q[32], f[32] = "-", ratio[32] = "-", target[48] = "-";
+    const char* met = "-";
+    snprintf(q, sizeof q, "%.3g", quennel);
+    if (floor >= 0) snprintf(f, sizeof f, "%.3g", floor);
+    if (floor > 0) snprintf(ratio, sizeof ratio, "%.2f", quennel / floor);
+    bool ok = true;
+    switch (kind) {
+    case Goal::Times:
+        snprintf(target, sizeof target, "<= %g x floor", goal);
+        ok = floor > 0 && quennel / floor <= goal;
+        break;
+    case Goal::Above:
+        snprintf(target, sizeof target, "<= floor + %g", goal);
+        ok = floor >= 0 && quennel - floor <= goal;
+        break;
+    case Goal::Below:
+        snprintf(target, sizeof target, "< %g", goal);
+        ok = quennel < goal;
+        break;
+    case Goal::None:
+        break;
+    }
+    if (kind != Goal::None) met = quennel >= 0 && ok ? "yes" : "NO";
+    printf("| %s | %s | %s | %s | %s | %s |\n", figure.c_str(), q, f, ratio, target, met);
 }
 
 inline double Median(std::vector<double> v) {

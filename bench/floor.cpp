@@ -1,14 +1,31 @@
-// The floor for the benchmarks: one window of the about card's size, one paint, nothing else. Started
-// with "clipboard" it also joins the clipboard viewer chain and shows each new text in a text box, the
-// least a clipboard viewer can do; with "ticking" it shows the time in a focused read-only text box,
-// renewed every second, the least a clock window can do.
+// The floor for the benchmarks: one window of the about card's size, one paint, nothing else. On the tray
+// icon's callback message for a left click it tracks the quick-action menu's nine items at the same
+// place, the same way. The words on its command line add the least a program can do for other figures:
+// - "clipboard": a clipboard viewer of the clipboard window's size whose only child is a read-only
+//   multi-line text box with both scroll bars in the same font, refilled with each new text;
+// - "ticking": the time in a focused read-only text box, renewed every second, as a clock window.
 #include <windows.h>
 
 namespace {
 HWND g_next = nullptr, g_text = nullptr;
+constexpr UINT kTrayCallback = WM_USER + 1;
 
-void ShowClipboardText() {
-    if (!OpenClipboard(nullptr)) return;
+void TrackQuickActionMenu(HWND owner) {
+    static const wchar_t* const items[] = {L"运行记事本", L"日期和时间", L"打开剪贴板",
+                                           L"贴个人信息", L"运行程序",   L"重新启动",
+                                           L"重新登录",   L"关闭电脑",   L"返回系统"};
+    HMENU menu = CreatePopupMenu();
+    for (UINT i = 0; i < 9; ++i)
+        AppendMenuW(menu, MF_STRING, i + 1, items[i]);
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+void ShowClipboardText(HWND viewer) {
+    if (!OpenClipboard(viewer)) return;
     if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
         if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
             SetWindowTextW(g_text, p);
@@ -36,8 +53,11 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         SetWindowTextW(g_text, line);
         return 0;
     }
+    case kTrayCallback:
+        if (l == WM_LBUTTONUP) TrackQuickActionMenu(h);
+        return 0;
     case WM_DRAWCLIPBOARD:
-        if (g_text) ShowClipboardText();
+        if (g_text) ShowClipboardText(h);
         if (g_next) SendMessageW(g_next, m, w, l);
         return 0;
     case WM_CHANGECBCHAIN:
@@ -61,13 +81,23 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR cmd, int) {
     wc.hInstance = inst;
     wc.lpszClassName = L"QuennelFloor";
     RegisterClassW(&wc);
+    const bool clipboard = cmd && wcsstr(cmd, L"clipboard");
     RECT r{0, 0, 306, 196};
     AdjustWindowRect(&r, WS_CAPTION, FALSE);
-    HWND w = CreateWindowW(L"QuennelFloor", L"Floor", WS_POPUP | WS_CAPTION, 100, 100, r.right - r.left,
-                           r.bottom - r.top, nullptr, nullptr, inst, nullptr);
-    if (cmd && wcsstr(cmd, L"clipboard")) {
-        g_text = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, 0, 306,
-                               196, w, nullptr, inst, nullptr);
+    HWND w = clipboard ? CreateWindowExW(WS_EX_TOOLWINDOW, L"QuennelFloor", L"Floor",
+                                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 100, 100, 435,
+                                         300, nullptr, nullptr, inst, nullptr)
+                       : CreateWindowW(L"QuennelFloor", L"Floor", WS_POPUP | WS_CAPTION, 100, 100,
+                                       r.right - r.left, r.bottom - r.top, nullptr, nullptr, inst, nullptr);
+    if (clipboard) {
+        RECT client;
+        GetClientRect(w, &client);
+        g_text = CreateWindowW(L"EDIT", L"",
+                               WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                   ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+                               0, 0, client.right, client.bottom, w, nullptr, inst, nullptr);
+        HFONT song = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体");
+        SendMessageW(g_text, WM_SETFONT, reinterpret_cast<WPARAM>(song), FALSE);
         g_next = SetClipboardViewer(w);
     }
     const bool ticking = cmd && wcsstr(cmd, L"ticking");

@@ -1,9 +1,10 @@
 // Times the personal-information commands on large files. Usage: largefile [KiB ...] (default 1024 4096
 // 16384). For each size, a copy of quennel.exe starts beside a GB2312 file of that size (Chinese and
-// Latin lines) and this program prints, in milliseconds from the menu choice: the copy command until the
-// clipboard changes, the editor until it is shown and answering, and the copy command again after the
-// editor was used. The file's last byte changes before each command, so that each loads a new text.
-// "error" means the program showed its error box instead (the time is then until the box showed).
+// Latin lines) and this program prints rows of the figures table, in milliseconds from the menu choice: the
+// copy command until the clipboard changes, the editor until it is shown and answering, and the copy command
+// again after the editor was used. The file's last byte changes before each command, so that each loads a new
+// text.
+// "(error box)" means the program showed its error box instead (the time is then until the box showed).
 #include "BenchSupport.h"
 
 #include <cstdio>
@@ -95,8 +96,11 @@ Result TimeEditor(const TrayProgram& q) {
     return {ms, box || !shown};
 }
 
-void Print(const char* what, Result r) {
-    printf(" %s %.0f%s", what, r.ms, r.error ? " error" : "");
+// A row of the figures table: the command's time, to be under 2 s whether it works or refuses the file.
+void Print(const std::string& what, int kib, Result r) {
+    Row("personal information: " + what + ", " + std::to_string(kib) + " KiB file, ms" +
+            (r.error ? " (error box)" : ""),
+        r.ms, -1, Goal::Below, 2000);
 }
 
 } // namespace
@@ -129,14 +133,12 @@ int main(int argc, char** argv) {
         SpinUntil([&] { return !IsWindowVisible(card); });
         Sleep(500);
         std::wstring upf = folder + L"\\quennel.UPF";
-        printf("file_kib %d ms:", kib);
         Touch(upf);
-        Print("copy", TimeCopy(q));
+        Print("copy", kib, TimeCopy(q));
         Touch(upf);
-        Print("editor", TimeEditor(q));
+        Print("editor", kib, TimeEditor(q));
         Touch(upf);
-        Print("copy_after_editor", TimeCopy(q));
-        printf("\n");
+        Print("copy after the editor", kib, TimeCopy(q));
         fflush(stdout);
         Close(q.pi);
     }

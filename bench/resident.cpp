@@ -1,11 +1,10 @@
 // Figures of the resident quennel.exe (its card confirmed, only the tray icon left) against the floor
-// program. Usage: resident [samples] [idle seconds]. Prints, one per line:
-// - the program's CPU time over the idle seconds, resident and again with the date-and-time window open,
-//   and the floor's with a focused text box renewed every second;
-// - the medians of the floor's time to answer a message sent from another process, of a tray click to
-//   the quick-action menu on screen, and of a clipboard change made by this (another) process to the
-//   clipboard window showing the new text, for Quennel and for the floor's bare viewer (a text box
-//   without scroll bars, alone in the viewer chain).
+// program doing the same work. Usage: resident [samples] [idle seconds]. Prints rows of the figures
+// table: the program's CPU time over the idle seconds, resident, and with the date-and-time window open
+// beside the floor's focused text box renewed every second; the medians of a tray click to the
+// quick-action menu on screen, beside the floor tracking the same menu on the same message; and of a
+// clipboard change made by this (another) process to the clipboard window showing the new text, beside
+// the floor's viewer with the same text box.
 #include "BenchSupport.h"
 
 #include <cstdio>
@@ -102,25 +101,27 @@ int main(int argc, char** argv) {
     double idleTicking = CpuPercent(ticking, tickingExe, idleSeconds);
     Close(ticking);
 
-    // The bare viewer alone in the chain first: Quennel's joins when its clipboard window first opens.
-    std::vector<double> floorAnswer, floorClip, menu, clip;
+    // The floor's clipboard viewer alone in the chain first; then the menus, the floor's and Quennel's in
+    // turn; then Quennel's clipboard window, with the floor gone from the chain (a viewer passes each
+    // change on and would wait for the floor).
+    std::vector<double> floorClip, floorMenu, menu, clip;
     for (int i = 0; i < samples; ++i) {
-        double bare = ClipboardLatency(floorWindow, L"floor " + std::to_wstring(i));
-        if (bare >= 0) floorClip.push_back(bare);
+        double shown = ClipboardLatency(floorWindow, L"floor " + std::to_wstring(i));
+        if (shown >= 0) floorClip.push_back(shown);
         Sleep(50);
     }
-    for (int i = 0; i < samples; ++i) {
-        double t0 = NowMs();
-        SendMessageW(floorWindow, WM_NULL, 0, 0);
-        floorAnswer.push_back(NowMs() - t0);
-
-        t0 = NowMs();
-        HWND m = q.OpenMenu();
-        if (m) menu.push_back(NowMs() - t0);
-        if (m) PostKey(m, VK_ESCAPE);
-        SpinUntil([&] { return !VisibleWindowOfClass(q.pi.dwProcessId, L"#32768"); });
-        Sleep(50);
-    }
+    TrayProgram floorTray{floorProcess, floorWindow};
+    for (int i = 0; i < samples; ++i)
+        for (const TrayProgram* p :
+             {static_cast<const TrayProgram*>(&floorTray), static_cast<const TrayProgram*>(&q)}) {
+            double t0 = NowMs();
+            HWND m = p->OpenMenu();
+            if (m) (p == &q ? menu : floorMenu).push_back(NowMs() - t0);
+            if (m) PostKey(m, VK_ESCAPE);
+            SpinUntil([&] { return !VisibleWindowOfClass(p->pi.dwProcessId, L"#32768"); });
+            Sleep(50);
+        }
+    Close(floorProcess);
     q.Choose(kClipboardItem);
     HWND viewer = nullptr;
     SpinUntil([&] {
@@ -133,17 +134,14 @@ int main(int argc, char** argv) {
         Sleep(50);
     }
     Close(q.pi);
-    Close(floorProcess);
 
-    printf("idle_cpu_percent_of_one_core resident %.3f date_time_window_open %.3f over %d s (goal < 0.1)\n",
-           idleResident, idleDateTime, idleSeconds);
-    printf("idle_cpu_percent_of_one_core floor_ticking_text_box %.3f over %d s\n", idleTicking, idleSeconds);
-    printf("samples %d\n", samples);
-    printf("floor_answer_ms %.2f\n", Median(floorAnswer));
-    printf("tray_click_to_menu_ms %.2f (%zu shown) above_floor %.2f (goal <= 5)\n", Median(menu), menu.size(),
-           Median(menu) - Median(floorAnswer));
-    printf("clipboard_change_to_view_ms quennel %.2f (%zu shown) above_floor %.2f (goal <= 5)\n",
-           Median(clip), clip.size(), Median(clip) - Median(floorAnswer));
-    printf("clipboard_change_to_view_ms bare_viewer %.2f (%zu shown)\n", Median(floorClip), floorClip.size());
+    const std::string over = " (% of a core over " + std::to_string(idleSeconds) + " s)";
+    const std::string median = " (ms, median of " + std::to_string(samples) + ")";
+    Row("idle CPU, tray icon only" + over, idleResident, -1, Goal::Below, 0.1);
+    Row("idle CPU, date-and-time window open" + over, idleDateTime, idleTicking, Goal::Times, 1.2);
+    Row("tray click to quick-action menu shown" + median, menu.size() == size_t(samples) ? Median(menu) : -1,
+        Median(floorMenu), Goal::Times, 1.2);
+    Row("clipboard change to text shown" + median, clip.size() == size_t(samples) ? Median(clip) : -1,
+        Median(floorClip), Goal::Times, 1.2);
     return 0;
 }

@@ -1,5 +1,5 @@
 // Start-up and footprint figures of quennel.exe against the floor program, run alternately.
-// Usage: startup [runs]; prints one figure per line.
+// Usage: startup [runs]; prints rows of the figures table.
 #include "BenchSupport.h"
 
 #include <psapi.h>
@@ -44,13 +44,10 @@ int main(int argc, char** argv) {
     }
     WIN32_FILE_ATTRIBUTE_DATA size{};
     GetFileAttributesExW(Beside(L"quennel.exe").c_str(), GetFileExInfoStandard, &size);
-    printf("runs %d\n", runs);
-    printf("startup_ms quennel %.1f floor %.1f ratio %.2f (goal <= 1.5)\n", Median(qs), Median(fs),
-           Median(qs) / Median(fs));
-    printf("working_set_mb quennel %.1f floor %.1f above_floor %.1f (goal <= 4)\n", Median(qw), Median(fw),
-           Median(qw) - Median(fw));
-    printf("private_mb quennel %.1f floor %.1f ratio %.2f\n", Median(qp), Median(fp),
-           Median(qp) / std::max(0.01, Median(fp)));
-    printf("exe_size_mb %.2f (goal < 1.5)\n", size.nFileSizeLow / 1048576.0);
+    const std::string of = " (median of " + std::to_string(runs) + ")";
+    Row("start-up to first paint, ms" + of, Median(qs), Median(fs), Goal::Times, 1.15);
+    Row("working set 1 s after start, MB" + of, Median(qw), Median(fw), Goal::Above, 2);
+    Row("private bytes 1 s after start, MB" + of, Median(qp), Median(fp), Goal::None);
+    Row("quennel.exe size, MB", size.nFileSizeLow / 1048576.0, -1, Goal::Below, 1);
     return 0;
 }

@@ -1,9 +1,9 @@
-#include "Streams.h"
+#include "framework/Streams.h"
 
-#include "ExtCtrls.h"
-#include "StdCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
 
-#include <sstream>
+#include <string_view>
 
 namespace {
 constexpr const char* kSignature = "QUENNEL-COMPONENT 1";
@@ -24,24 +24,34 @@ int ReadExtent(const std::string& text) {
     if (v > 32767) throw EReadError(L"Invalid property value");
     return v;
 }
+// The lines of a text one by one, each up to the next line feed (the last may have none).
+class TLines {
+public:
+    explicit TLines(std::string_view text) : rest_(text) {}
+    bool Next(std::string& line) {
+        if (rest_.empty()) return false;
+        size_t end = rest_.find('\n');
+        line.assign(rest_.substr(0, end));
+        rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end + 1);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
 } // namespace
 
 std::string WriteComponent(const std::string& className, const TControl& control) {
-    std::ostringstream out;
-    out << kSignature << "\n"
-        << className << "\n"
-        << win::ToUtf8(control.Caption()) << "\n"
-        << control.Width() << "\n"
-        << control.Height() << "\n";
-    return out.str();
+    return std::string(kSignature) + "\n" + className + "\n" + win::ToUtf8(control.Caption()) + "\n" +
+           std::to_string(control.Width()) + "\n" + std::to_string(control.Height()) + "\n";
 }
 
 TComponent* ReadComponent(const std::string& bytes, TComponent* owner) {
     // The clipboard block may be padded with zero bytes past the stream's end.
-    std::istringstream in(bytes.substr(0, bytes.find('\0')));
+    TLines in(std::string_view(bytes).substr(0, bytes.find('\0')));
     std::string signature, cls, caption, w, h;
-    if (!std::getline(in, signature) || signature != kSignature || !std::getline(in, cls) ||
-        !std::getline(in, caption) || !std::getline(in, w) || !std::getline(in, h))
+    if (!in.Next(signature) || signature != kSignature || !in.Next(cls) || !in.Next(caption) || !in.Next(w) ||
+        !in.Next(h))
         throw EReadError(L"Invalid stream format");
     int width = ReadExtent(w), height = ReadExtent(h);
     TControl* c = Construct(cls, owner);
