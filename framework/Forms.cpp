@@ -1,5 +1,7 @@
 #include "Forms.h"
 
+#include "framework/Instance.h"
+
 #include <objbase.h>
 
 #include <algorithm>
@@ -260,7 +262,11 @@ namespace {
 constexpr const wchar_t* kAppClass = L"QuennelApplication";
 }
 
-TApplication::TApplication() : TComponent(nullptr) {
+const wchar_t* TApplication::WindowClass() {
+    return kAppClass;
+}
+
+TApplication::TApplication() : TComponent(nullptr), comeForward_(ComeForwardMessage()) {
     Application = this;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -307,6 +313,10 @@ void TApplication::Notification(TComponent* c, TOperation op) {
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (Application && msg == Application->comeForward_ && msg != 0) {
+        if (Application->running_ && Application->OnComeForward) Application->OnComeForward(Application);
+        return 0;
+    }
     if (msg == WM_CLOSE) {
         // The task bar's "Close window": the program ends as when its main form closes, never by its
         // windows going one by one.
@@ -375,6 +385,7 @@ void TApplication::ProcessMessages() {
 
 void TApplication::Run() {
     if (mainForm_) mainForm_->Show();
+    running_ = true;
     while (!terminated_ && HandleMessage()) {
     }
 }

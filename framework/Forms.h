@@ -123,6 +123,11 @@ public:
 
     // Observers for tests and tools: called with the error text instead of showing the box when set.
     std::function<void(const std::wstring&)> OnException;
+    // A later start of the same program asks this one to come forward (ComeForwardMessage); heard only
+    // once the program runs, not while its forms are still being made.
+    TNotifyEvent OnComeForward;
+    // The class of the application window, which a later start looks for.
+    static const wchar_t* WindowClass();
 
 protected:
     void Notification(TComponent* c, TOperation op) override;
@@ -134,6 +139,8 @@ private:
     win::Window window_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool running_ = false;
+    UINT comeForward_ = 0;
     bool comInitialized_ = false;
     int boxesOpen_ = 0;
     struct Reference {

@@ -23,7 +23,9 @@ struct FindData {
 
 QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName) {
     std::wstring exe = dir.File(exeName);
-    if (!CopyFileW(BuiltProgram().c_str(), exe.c_str(), FALSE)) {
+    // A file already there (a copy started before) is started as it is.
+    if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !CopyFileW(BuiltProgram().c_str(), exe.c_str(), FALSE)) {
         ADD_FAILURE() << "cannot copy quennel.exe: " << GetLastError();
         return;
     }

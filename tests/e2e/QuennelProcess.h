@@ -11,7 +11,7 @@ namespace e2e {
 
 class QuennelProcess {
 public:
-    // Copies the built program into the folder (as exeName) and starts it there.
+    // Copies the built program into the folder (as exeName, unless that file is there) and starts it there.
     QuennelProcess(const test::TempDir& dir, const std::wstring& exeName = L"quennel.exe");
     ~QuennelProcess(); // ends the program if it is still running
     QuennelProcess(const QuennelProcess&) = delete;

@@ -1,6 +1,7 @@
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Hints.h"
+#include "framework/Instance.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/TestSupport.h"
 
@@ -210,6 +211,30 @@ TEST(Application, AnErrorWhileTheFormsAreMadeIsShownAndEndsTheProgram) {
     EXPECT_EQ(code, 1);
     EXPECT_EQ(errors.messages, std::vector<std::wstring>{L"Not enough timers available"});
     delete made;
+}
+
+TEST(Application, OneLockPerProgramFileAndRequestsToComeForwardWaitForTheLoop) {
+    const std::wstring path = L"C:\\Some Folder\\q" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+    const std::wstring name = TInstanceLock::NameFor(path);
+    EXPECT_EQ(name, TInstanceLock::NameFor(L"c:\\some folder\\Q" + std::to_wstring(GetCurrentProcessId()) +
+                                           L".EXE"));
+    EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos) << "a backslash past the namespace";
+    const std::wstring elsewhere = L"C:\\Other\\q" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+    EXPECT_NE(name, TInstanceLock::NameFor(elsewhere));
+    {
+        TInstanceLock first(path), second(path), other(elsewhere);
+        EXPECT_TRUE(first.First());
+        EXPECT_FALSE(second.First());
+        EXPECT_TRUE(other.First());
+    }
+    EXPECT_TRUE(TInstanceLock(path).First()) << "the lock outlived its holders";
+
+    // Before the message loop runs (the forms are still being made) the request is ignored.
+    int heard = 0;
+    Application->OnComeForward = [&](TObject*) { ++heard; };
+    SendMessageW(Application->Handle(), ComeForwardMessage(), 0, 0);
+    EXPECT_EQ(heard, 0);
+    Application->OnComeForward = nullptr;
 }
 
 TEST(Application, CreateFormMakesTheFirstFormMainAndClearsTheReferenceWithTheForm) {
