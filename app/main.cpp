@@ -1,5 +1,5 @@
-// Program entry: one copy per executable file, the application object, the five windows in their fixed
-// order, the message loop.
+// Program entry: one copy per executable file (and its close request), the application object, the five
+// windows in their fixed order, the message loop.
 #include "comunit.h"
 #include "dtunit.h"
 #include "framework/Instance.h"
@@ -7,9 +7,22 @@
 #include "mainunit.h"
 #include "pmunit.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // A second start of the same file adds no icon and writes nothing: the running copy shows its card.
+namespace {
+// Whether the command line is the one word "/close" (letter case ignored).
+bool AsksToClose(const wchar_t* commandLine) {
+    std::wstring words = commandLine ? commandLine : L"";
+    words.erase(0, words.find_first_not_of(L" \t"));
+    words.erase(words.find_last_not_of(L" \t") + 1);
+    return _wcsicmp(words.c_str(), L"/close") == 0;
+}
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    // "quennel.exe /close" ends the running copy of this file as its exit command would and waits for it
+    // (at most 30 seconds): the installer and the uninstaller run it before they replace or remove the file.
     const std::wstring self = ModulePath();
+    if (AsksToClose(commandLine)) return CloseCopy(self, TApplication::WindowClass(), 30000) ? 0 : 1;
+    // A second start of the same file adds no icon and writes nothing: the running copy shows its card.
     TInstanceLock lock(self);
     if (!lock.First()) {
         if (HWND first = FindCopyWindow(self, TApplication::WindowClass())) {

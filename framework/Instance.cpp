@@ -58,3 +58,13 @@ HWND FindCopyWindow(const std::wstring& exePath, const wchar_t* windowClass) {
     }
     return nullptr;
 }
+
+bool CloseCopy(const std::wstring& exePath, const wchar_t* windowClass, DWORD boundMs) {
+    HWND window = FindCopyWindow(exePath, windowClass);
+    if (!window) return true;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    win::Handle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return !process || WaitForSingleObject(process.get(), boundMs) == WAIT_OBJECT_0;
+}

@@ -30,3 +30,7 @@ UINT ComeForwardMessage();
 
 // The top-level window of the given class belonging to a process started from the path, or null.
 HWND FindCopyWindow(const std::wstring& exePath, const wchar_t* windowClass);
+
+// Asks the running copy started from the path to end, as its own exit command does (a close request to its
+// application window), and waits for it. True when no copy runs or it ended within the bound.
+bool CloseCopy(const std::wstring& exePath, const wchar_t* windowClass, DWORD boundMs);

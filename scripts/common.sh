@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
-          fonts-wqy-microhei fonts-arphic-gbsn00lp xdotool xclip imagemagick x11-apps)
+          fonts-wqy-microhei fonts-arphic-gbsn00lp xdotool xclip imagemagick x11-apps nsis)
 
 ensure_packages() {
     local missing=()
