@@ -1,4 +1,6 @@
-#include "comunit.h"
+#include "app/comunit.h"
+
+#include "resources/resource.h"
 
 Tcommandform* commandform = nullptr;
 

@@ -1,9 +1,9 @@
 // The run-program dialog: a command line or a chosen file handed to the shell.
 #pragma once
 
-#include "../components/ZarTFileExecute.h"
-#include "../framework/Buttons.h"
-#include "../framework/Dialogs.h"
+#include "components/ZarTFileExecute.h"
+#include "framework/Buttons.h"
+#include "framework/Dialogs.h"
 
 #include <string>
 
@@ -29,6 +29,3 @@ public:
 };
 
 extern Tcommandform* commandform;
-
-// Resource id of the browse glyph (two 16 x 16 cells: normal, disabled).
-constexpr int IDB_GLYPH_BROWSE = 103;

@@ -1,4 +1,4 @@
-#include "dtunit.h"
+#include "app/dtunit.h"
 
 TDTForm* DTForm = nullptr;
 

@@ -1,8 +1,8 @@
 // The date-and-time window: one line of the current date and time, refreshed every second.
 #pragma once
 
-#include "../framework/ExtCtrls.h"
-#include "../framework/StdCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "infounit.h"
+#include "app/infounit.h"
 
-#include "upffile.h"
+#include "app/upffile.h"
 
 Tinfoform* infoform = nullptr;
 

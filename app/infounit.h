@@ -1,8 +1,8 @@
 // The personal-information editor and the load, save and copy of the personal-information file.
 #pragma once
 
-#include "../framework/Buttons.h"
-#include "../framework/ExtCtrls.h"
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
 
 #include <string>
 

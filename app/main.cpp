@@ -1,11 +1,12 @@
 // Program entry: one copy per executable file (and its close request), the application object, the five
 // windows in their fixed order, the message loop.
-#include "comunit.h"
-#include "dtunit.h"
+#include "app/comunit.h"
+#include "app/dtunit.h"
 #include "framework/Instance.h"
-#include "infounit.h"
-#include "mainunit.h"
-#include "pmunit.h"
+#include "app/infounit.h"
+#include "app/mainunit.h"
+#include "app/pmunit.h"
+#include "resources/resource.h"
 
 namespace {
 // Whether the command line is the one word "/close" (letter case ignored).
@@ -33,7 +34,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         }
         return 0;
     }
-    TApplication app;
+    TApplication app({IDI_QUENNEL, IDB_GLYPH_OK, IDB_GLYPH_CANCEL});
     app.Initialize();
     app.SetTitle(L"Quennel");
     app.OnComeForward = [](TObject*) {

@@ -1,12 +1,13 @@
-#include "mainunit.h"
+#include "app/mainunit.h"
 
-#include "comunit.h"
-#include "dtunit.h"
-#include "infounit.h"
-#include "pmunit.h"
-#include "upffile.h"
+#include "app/comunit.h"
+#include "app/dtunit.h"
+#include "app/infounit.h"
+#include "app/pmunit.h"
+#include "app/upffile.h"
+#include "resources/resource.h"
 
-#include "../framework/Shell.h"
+#include "framework/Shell.h"
 
 Tmainform* mainform = nullptr;
 

@@ -1,13 +1,13 @@
 // The main window: the about card that carries the tray icon and the program's non-visual members.
 #pragma once
 
-#include "../components/TrayIcon.h"
-#include "../components/ZarTButton.h"
-#include "../components/ZarTLabel.h"
-#include "../components/ZarTPanel.h"
-#include "../components/ZarTExitWindows.h"
-#include "../framework/Menus.h"
-#include "../framework/StdCtrls.h"
+#include "components/TrayIcon.h"
+#include "components/ZarTButton.h"
+#include "components/ZarTLabel.h"
+#include "components/ZarTPanel.h"
+#include "components/ZarTExitWindows.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
 
 class Tmainform : public TForm {
 public:
@@ -64,10 +64,6 @@ private:
 std::wstring NotepadCommand(const wchar_t* windowsDir, unsigned reportedLength);
 
 extern Tmainform* mainform;
-
-// Resource ids of the program icon and the card's OK glyph strip.
-constexpr int IDI_QUENNEL = 1;
-constexpr int IDB_CARD_OK = 104;
 
 // The author's details shown on the card and used by its links.
 namespace author {

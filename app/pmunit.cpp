@@ -1,4 +1,4 @@
-#include "pmunit.h"
+#include "app/pmunit.h"
 
 Tpmform* pmform = nullptr;
 

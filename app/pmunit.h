@@ -1,7 +1,7 @@
 // The clipboard window: a sizeable tool window showing the clipboard's contents.
 #pragma once
 
-#include "../components/ZarTClipboard.h"
+#include "components/ZarTClipboard.h"
 
 class Tpmform : public TForm {
 public:

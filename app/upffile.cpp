@@ -1,7 +1,7 @@
-#include "upffile.h"
+#include "app/upffile.h"
 
-#include "../framework/Classes.h"
-#include "../framework/Win32.h"
+#include "framework/Classes.h"
+#include "framework/Win32.h"
 
 std::wstring UpfPathFor(const std::wstring& exePath) {
     // UTF-16 text has no trail bytes that could pass for "." "\" or ":", so a plain search is exact.

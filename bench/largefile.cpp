@@ -5,7 +5,7 @@
 // again after the editor was used. The file's last byte changes before each command, so that each loads a new
 // text.
 // "(error box)" means the program showed its error box instead (the time is then until the box showed).
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // into a 32-bit off-screen surface beside the median time, taken in the same run, of a plain fill plus one
 // block copy of the same area, as rows of the figures table (goal: 20 times at the small size, 40 at the
 // large one).
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 #include "components/ZarTBackground.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 // quick-action menu on screen, beside the floor tracking the same menu on the same message; and of a
 // clipboard change made by this (another) process to the clipboard window showing the new text, beside
 // the floor's viewer with the same text box.
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // Start-up and footprint figures of quennel.exe against the floor program, run alternately.
 // Usage: startup [runs]; prints rows of the figures table.
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 
 #include <psapi.h>
 

@@ -1,6 +1,6 @@
-#include "TrayIcon.h"
+#include "components/TrayIcon.h"
 
-#include "../framework/Shell.h"
+#include "framework/Shell.h"
 
 #include <cwchar>
 

@@ -1,8 +1,8 @@
 // A notification-area icon with a tool tip that turns mouse actions on the icon into events.
 #pragma once
 
-#include "../framework/Controls.h"
-#include "../framework/Graphics.h"
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
 
 #include <shellapi.h>
 

@@ -2,9 +2,9 @@
 // and the background painter draw with.
 #pragma once
 
-#include "../framework/Classes.h"
-#include "../framework/Controls.h"
-#include "../framework/Graphics.h"
+#include "framework/Classes.h"
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
 
 #include <string>
 

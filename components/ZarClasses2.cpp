@@ -1,4 +1,4 @@
-#include "ZarClasses2.h"
+#include "components/ZarClasses2.h"
 
 void TZarGlyph::SetBitmap(const TBitmap& b) {
     if (&b == &bitmap_) return;

@@ -2,7 +2,7 @@
 // out, embossed when disabled; and the drawing routines it and the button use.
 #pragma once
 
-#include "ZarClasses.h"
+#include "components/ZarClasses.h"
 
 class TZarGlyph : public TGraphicsObject {
 public:

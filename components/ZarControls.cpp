@@ -1,4 +1,4 @@
-#include "ZarControls.h"
+#include "components/ZarControls.h"
 
 TZarCustomControl::~TZarCustomControl() {
     if (background_) background_->RemoveClient(this);

@@ -2,7 +2,7 @@
 // background painter.
 #pragma once
 
-#include "ZarTBackground.h"
+#include "components/ZarTBackground.h"
 
 class TZarCustomControl : public TWinControl {
 public:

@@ -81,12 +81,12 @@ const TZarBackground::THatchTile& TZarBackground::HatchTile() const {
     win::MemoryDC da(nullptr), db(nullptr);
     win::SelectObjectGuard sa(da, a.Handle()), sb(db, b.Handle());
     RECT tile{0, 0, T, T};
-    win::Brush hatch(CreateBrushOf(brushFill_.BrushStyle(), brushFill_.BrushColor()));
+    win::Brush hatch = CreateBrushOf(brushFill_.BrushStyle(), brushFill_.BrushColor());
     SetBkMode(da, TRANSPARENT);
-    FillRect(da, &tile, hatch.get());
-    win::Brush black(CreateBrushOf(brushFill_.BrushStyle(), clBlack));
+    if (hatch) FillRect(da, &tile, hatch.get());
+    win::Brush black = CreateBrushOf(brushFill_.BrushStyle(), clBlack);
     SetBkMode(db, TRANSPARENT);
-    FillRect(db, &tile, black.get());
+    if (black) FillRect(db, &tile, black.get());
     BrushCopy(da, tile, db, tile, RGB(0, 0, 0), hatch.get());
     if (style_ == bBrushFillSolidColor) {
         win::Brush solid(CreateSolidBrush(ground));

@@ -1,4 +1,4 @@
-#include "ZarTButton.h"
+#include "components/ZarTButton.h"
 
 TZarButton::TZarButton(TComponent* AOwner) : TZarCustomControl(AOwner) {
     width_ = 100;

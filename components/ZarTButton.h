@@ -2,8 +2,8 @@
 // pressed with the left mouse button or the space bar; Enter does nothing.
 #pragma once
 
-#include "ZarClasses2.h"
-#include "ZarControls.h"
+#include "components/ZarClasses2.h"
+#include "components/ZarControls.h"
 
 class TZarButton : public TZarCustomControl {
 public:

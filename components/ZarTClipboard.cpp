@@ -1,6 +1,6 @@
-#include "ZarTClipboard.h"
+#include "components/ZarTClipboard.h"
 
-#include "../framework/Streams.h"
+#include "framework/Streams.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,24 +55,30 @@ bool TZarClipboard::HasFormat(UINT format) {
            IsClipboardFormatAvailable(CF_BITMAP);
 }
 
-TZarClipFormat TZarClipboard::DefaultFormat() {
-    if (HasFormat(CF_TEXT)) return fText;
-    if (HasFormat(CF_OEMTEXT)) return fOemText;
-    if (HasFormat(CF_BITMAP)) return fBitmap;
-    if (HasFormat(CF_METAFILEPICT)) return fMetafile;
-    if (HasFormat(ComponentFormat())) return fComponent;
+TClipboardSnapshot TClipboardSnapshot::Take() {
+    TClipboardSnapshot s;
+    s.empty = TZarClipboard::ClipboardIsEmpty();
+    if (s.empty) return s;
+    for (TZarClipFormat f : {fText, fBitmap, fMetafile, fOemText, fPicture, fComponent})
+        s.present[f] = TZarClipboard::HasFormat(TZarClipboard::ClipboardFormatOf(f));
+    return s;
+}
+
+TZarClipFormat TZarClipboard::DefaultFormat(const TClipboardSnapshot& now) {
+    for (TZarClipFormat f : {fText, fOemText, fBitmap, fMetafile, fComponent})
+        if (now.Has(f)) return f;
     return fUnknown;
 }
 
-TZarClipFormat TZarClipboard::GetDisplayFormat() {
-    if (ClipboardIsEmpty()) return fEmpty;
+TZarClipFormat TZarClipboard::GetDisplayFormat(const TClipboardSnapshot& now) {
+    if (now.empty) return fEmpty;
     if (viewFormat_ != fDefault) return viewFormat_;
-    return DefaultFormat();
+    return DefaultFormat(now);
 }
 
-bool TZarClipboard::CanViewFormat(TZarClipFormat f) {
+bool TZarClipboard::CanViewFormat(TZarClipFormat f, const TClipboardSnapshot& now) {
     if (f == fDefault || f == fEmpty || f == fUnknown) return true;
-    return HasFormat(ClipboardFormatOf(f));
+    return now.Has(f);
 }
 
 void TZarClipboard::Change() {
@@ -81,8 +87,9 @@ void TZarClipboard::Change() {
 
 void TZarClipboard::SetViewFormat(TZarClipFormat v) {
     if (v == viewFormat_) return;
-    viewFormat_ = HasFormat(ClipboardFormatOf(v)) && CanViewFormat(v) ? v : fDefault;
-    UpdateView();
+    const TClipboardSnapshot now = TClipboardSnapshot::Take();
+    viewFormat_ = now.Has(v) && CanViewFormat(v, now) ? v : fDefault;
+    ShowView(now);
 }
 
 void TZarClipboard::Notification(TComponent* c, TOperation op) {
@@ -91,8 +98,12 @@ void TZarClipboard::Notification(TComponent* c, TOperation op) {
 }
 
 void TZarClipboard::UpdateView() {
-    TZarClipFormat f = ClipboardIsEmpty() ? fEmpty : GetDisplayFormat();
-    if (!CanViewFormat(f)) f = fUnknown;
+    ShowView(TClipboardSnapshot::Take());
+}
+
+void TZarClipboard::ShowView(const TClipboardSnapshot& now) {
+    TZarClipFormat f = GetDisplayFormat(now);
+    if (!CanViewFormat(f, now)) f = fUnknown;
     bool textKind = f == fDefault || f == fUnknown || f == fText || f == fOemText;
     // Text that follows text is filled into the same box: making a new one, with its scroll bars, costs
     // a busy clipboard a tenth of a second per change.
@@ -109,7 +120,7 @@ void TZarClipboard::UpdateView() {
     case fUnknown:
     case fText:
     case fOemText:
-        ShowText(f);
+        ShowText(f, now);
         break;
     case fBitmap:
     case fMetafile:
@@ -124,7 +135,7 @@ void TZarClipboard::UpdateView() {
     UpdateScrollRanges();
 }
 
-void TZarClipboard::ShowText(TZarClipFormat f) {
+void TZarClipboard::ShowText(TZarClipFormat f, const TClipboardSnapshot& now) {
     TMemo* memo = textView_;
     if (!memo) {
         memo = New<TMemo>(this);
@@ -139,11 +150,11 @@ void TZarClipboard::ShowText(TZarClipFormat f) {
         textFormat_ = f;
     }
     memo->SetReadOnly(false);
-    if (HasFormat(CF_TEXT)) {
+    if (now.Has(fText)) {
         memo->SelectAll(); // the paste replaces what the box showed
         memo->PasteFromClipboard();
     } else {
-        memo->SetText(ClipboardIsEmpty() ? L"Clipboard is empty" : L"Unknown Object on the Clipboard");
+        memo->SetText(now.empty ? L"Clipboard is empty" : L"Unknown Object on the Clipboard");
     }
     memo->SetReadOnly(true); // only after the filling: a read-only box refuses a paste
 }
@@ -307,12 +318,15 @@ void TZarClipboard::WndProc(TMessage& m) {
     case WM_DRAWCLIPBOARD:
         // Pass the notice on before anything here can fail.
         if (nextViewer_) SendMessageW(nextViewer_, m.Msg, m.WParam, m.LParam);
-        if (ClipboardIsEmpty())
-            viewFormat_ = fEmpty;
-        else if (!HasFormat(ClipboardFormatOf(viewFormat_)))
-            viewFormat_ = fDefault;
-        Change();
-        UpdateView();
+        {
+            const TClipboardSnapshot now = TClipboardSnapshot::Take();
+            if (now.empty)
+                viewFormat_ = fEmpty;
+            else if (!now.Has(viewFormat_))
+                viewFormat_ = fDefault;
+            Change();
+            ShowView(now);
+        }
         break; // then the default processing
     case WM_DESTROYCLIPBOARD:
         viewFormat_ = fEmpty;

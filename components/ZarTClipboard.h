@@ -2,8 +2,8 @@
 // picture for bitmaps and metafiles, or the rebuilt control for a stored component.
 #pragma once
 
-#include "../framework/ExtCtrls.h"
-#include "../framework/StdCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
 
 enum TZarClipFormat : unsigned char {
     fDefault,
@@ -32,6 +32,15 @@ SIZE BoundPictureSize(long long w, long long h);
 // hundredths of a millimetre, proportions only when negative, no suggestion when zero. Always bounded.
 SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt);
 
+// What the clipboard holds at one moment: whether it is empty, and which of the formats the viewer shows
+// are there. One is taken for each change and passed down, so a change asks the system once per format.
+struct TClipboardSnapshot {
+    bool empty = true;
+    bool present[fIcon + 1] = {}; // by view format, for those that stand for a clipboard format
+    static TClipboardSnapshot Take();
+    bool Has(TZarClipFormat f) const { return f <= fIcon && present[f]; }
+};
+
 class TZarClipboard : public TScrollBox {
 public:
     explicit TZarClipboard(TComponent* AOwner);
@@ -43,15 +52,17 @@ public:
     TControl* DisplayChild() const { return displayChild_; }
     TNotifyEvent OnChange;
 
+    // Shows what the clipboard holds now.
     virtual void UpdateView();
-    virtual TZarClipFormat GetDisplayFormat();
+    // The format shown for what the clipboard held when the snapshot was taken.
+    virtual TZarClipFormat GetDisplayFormat(const TClipboardSnapshot& now);
     virtual void Change();
-    virtual bool CanViewFormat(TZarClipFormat f);
+    virtual bool CanViewFormat(TZarClipFormat f, const TClipboardSnapshot& now);
 
     // The clipboard format that stands for a view format (0 for those with none).
     static UINT ClipboardFormatOf(TZarClipFormat f);
-    // The format chosen automatically for what the clipboard holds now.
-    static TZarClipFormat DefaultFormat();
+    // The format chosen automatically for what the clipboard holds.
+    static TZarClipFormat DefaultFormat(const TClipboardSnapshot& now);
     static bool ClipboardIsEmpty() { return CountClipboardFormats() == 0; }
     // Whether the clipboard holds the format; the picture format counts as present when any format a
     // picture can load is there.
@@ -66,7 +77,8 @@ protected:
     void Notification(TComponent* c, TOperation op) override;
 
 private:
-    void ShowText(TZarClipFormat f);
+    void ShowView(const TClipboardSnapshot& now);
+    void ShowText(TZarClipFormat f, const TClipboardSnapshot& now);
     void ShowPicture(TZarClipFormat f);
     void ShowComponent();
     void RetryLater();

@@ -1,8 +1,8 @@
-#include "ZarTExitWindows.h"
+#include "components/ZarTExitWindows.h"
 
-#include "../framework/Dialogs.h"
-#include "../framework/Forms.h"
-#include "../framework/Shell.h"
+#include "framework/Dialogs.h"
+#include "framework/Forms.h"
+#include "framework/Shell.h"
 
 TZarExitWindows::TZarExitWindows(TComponent* AOwner)
     : TZarExecComponent(AOwner), confirmMessage_(L"Are you sure you want to Logoff ?") {}

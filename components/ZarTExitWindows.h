@@ -1,7 +1,7 @@
 // Ends the session or turns the computer off on request, optionally after a confirmation.
 #pragma once
 
-#include "ZarClasses.h"
+#include "components/ZarClasses.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "ZarTFileExecute.h"
+#include "components/ZarTFileExecute.h"
 
-#include "../framework/Forms.h"
-#include "../framework/Shell.h"
-#include "../framework/Win32.h"
+#include "framework/Forms.h"
+#include "framework/Shell.h"
+#include "framework/Win32.h"
 
 #include <shellapi.h>
 

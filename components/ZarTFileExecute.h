@@ -1,7 +1,7 @@
 // Hands a file, program or folder to the desktop shell with a verb, directory, parameters and window state.
 #pragma once
 
-#include "ZarClasses.h"
+#include "components/ZarClasses.h"
 
 #include <windows.h>
 

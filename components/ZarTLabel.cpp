@@ -1,4 +1,4 @@
-#include "ZarTLabel.h"
+#include "components/ZarTLabel.h"
 
 TZarLabel::TZarLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     width_ = 65;

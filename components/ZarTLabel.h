@@ -1,9 +1,9 @@
 // A caption without a window: colour fill, background, 3-D or background-filled text, frame.
 #pragma once
 
-#include "ZarTBackground.h"
+#include "components/ZarTBackground.h"
 
-#include "../framework/ExtCtrls.h"
+#include "framework/ExtCtrls.h"
 
 class TZarLabel : public TGraphicControl {
 public:

@@ -1,4 +1,4 @@
-#include "ZarTPanel.h"
+#include "components/ZarTPanel.h"
 
 TZarPanel::TZarPanel(TComponent* AOwner) : TPanel(AOwner) {}
 

@@ -1,9 +1,9 @@
 // A panel with an optional dialog frame, outer and inner frames, a border width and a 3-D caption.
 #pragma once
 
-#include "ZarTBackground.h"
+#include "components/ZarTBackground.h"
 
-#include "../framework/ExtCtrls.h"
+#include "framework/ExtCtrls.h"
 
 class TZarPanel : public TPanel {
 public:

@@ -1,4 +1,6 @@
-#include "Buttons.h"
+#include "framework/Buttons.h"
+
+#include "framework/Forms.h"
 
 TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
 
@@ -7,11 +9,11 @@ void TBitBtn::SetKind(TBitBtnKind k) {
     if (k == TBitBtnKind::bkOK) {
         SetDefault(true);
         SetModalResult(mrOk);
-        LoadGlyph(IDB_GLYPH_OK, 1);
+        LoadGlyph(Application ? Application->Resources().okGlyph : 0, 1);
     } else if (k == TBitBtnKind::bkCancel) {
         SetCancel(true);
         SetModalResult(mrCancel);
-        LoadGlyph(IDB_GLYPH_CANCEL, 1);
+        LoadGlyph(Application ? Application->Resources().cancelGlyph : 0, 1);
     }
 }
 

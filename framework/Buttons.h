@@ -2,15 +2,11 @@
 // roles, modal results and standard glyphs.
 #pragma once
 
-#include "StdCtrls.h"
+#include "framework/StdCtrls.h"
 
 #include <commctrl.h>
 
 enum class TBitBtnKind { bkCustom, bkOK, bkCancel };
-
-// Resource ids of the standard glyphs (16 x 16, magenta transparent).
-constexpr int IDB_GLYPH_OK = 101;
-constexpr int IDB_GLYPH_CANCEL = 102;
 
 class TBitBtn : public TButton {
 public:

@@ -1,4 +1,4 @@
-#include "Classes.h"
+#include "framework/Classes.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "Controls.h"
+#include "framework/Controls.h"
 
-#include "Forms.h"
-#include "Hints.h"
+#include "framework/Forms.h"
+#include "framework/Hints.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -32,7 +32,7 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
     wc.hInstance = ModuleInstance();
     wc.hCursor = nullptr; // each control sets its own cursor
     wc.lpszClassName = name;
-    wc.hIcon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(1));
+    wc.hIcon = Application ? Application->ProgramIcon() : nullptr;
     RegisterClassExW(&wc);
 }
 

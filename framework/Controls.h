@@ -1,9 +1,9 @@
 // Controls: the windowed and non-windowed bases, message dispatch and child alignment.
 #pragma once
 
-#include "Classes.h"
-#include "Graphics.h"
-#include "Win32.h"
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+#include "framework/Win32.h"
 
 #include <functional>
 #include <memory>

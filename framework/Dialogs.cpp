@@ -1,7 +1,7 @@
-#include "Dialogs.h"
+#include "framework/Dialogs.h"
 
-#include "ExtCtrls.h"
-#include "StdCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
 
 #include <commdlg.h>
 

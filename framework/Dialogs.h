@@ -2,7 +2,7 @@
 // (a default button for Enter, a cancel button for Escape).
 #pragma once
 
-#include "Forms.h"
+#include "framework/Forms.h"
 
 #include <functional>
 #include <initializer_list>

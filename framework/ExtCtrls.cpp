@@ -1,4 +1,4 @@
-#include "ExtCtrls.h"
+#include "framework/ExtCtrls.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Plain painted controls: text labels and pictures.
 #pragma once
 
-#include "Controls.h"
+#include "framework/Controls.h"
 
 // A caption painted by its parent.
 class TLabel : public TGraphicControl {

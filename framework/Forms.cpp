@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "framework/Forms.h"
 
 #include "framework/Instance.h"
 
@@ -266,7 +266,12 @@ const wchar_t* TApplication::WindowClass() {
     return kAppClass;
 }
 
-TApplication::TApplication() : TComponent(nullptr), comeForward_(ComeForwardMessage()) {
+HICON TApplication::ProgramIcon() const {
+    return resources_.icon ? LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(resources_.icon)) : nullptr;
+}
+
+TApplication::TApplication(TProgramResources resources)
+    : TComponent(nullptr), resources_(resources), comeForward_(ComeForwardMessage()) {
     Application = this;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -274,7 +279,7 @@ TApplication::TApplication() : TComponent(nullptr), comeForward_(ComeForwardMess
         wc.lpfnWndProc = &WindowProc;
         wc.hInstance = ModuleInstance();
         wc.lpszClassName = kAppClass;
-        wc.hIcon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(1));
+        wc.hIcon = ProgramIcon();
         RegisterClassExW(&wc);
     }
     // A zero-sized window at the screen's centre: shown, it gives the program its one task-bar entry.

@@ -1,7 +1,7 @@
 // Forms and the application object: top-level windows, modal showing, the message loop and error box.
 #pragma once
 
-#include "Controls.h"
+#include "framework/Controls.h"
 
 #include <functional>
 #include <string>
@@ -77,9 +77,17 @@ private:
 };
 
 // The application: owns the forms, runs the message loop, carries the task-bar entry and the error box.
+// The resource numbers the program gives the framework: its icon (the windows' and the task-bar entry's)
+// and the glyphs of the OK and Cancel buttons (16 x 16 cells). 0 is none.
+struct TProgramResources {
+    int icon = 0;
+    int okGlyph = 0;
+    int cancelGlyph = 0;
+};
+
 class TApplication : public TComponent {
 public:
-    TApplication();
+    explicit TApplication(TProgramResources resources = {});
     ~TApplication() override;
 
     // Prepares the program's thread: COM, apartment-threaded, which the shell's calls need.
@@ -89,6 +97,9 @@ public:
     // The window that carries the program's task-bar entry; every form is owned by it.
     HWND Handle() const { return window_.get(); }
     TForm* MainForm() const { return mainForm_; }
+    const TProgramResources& Resources() const { return resources_; }
+    // The program's icon, or null when it gave none.
+    HICON ProgramIcon() const;
 
     // Creates a form owned by the application; the first one created becomes the main form.
     // The reference is cleared again when the form is destroyed.
@@ -136,6 +147,7 @@ private:
     bool DispatchOne(MSG& msg);
     static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
     std::wstring title_;
+    TProgramResources resources_;
     win::Window window_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;

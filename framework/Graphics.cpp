@@ -1,4 +1,4 @@
-#include "Graphics.h"
+#include "framework/Graphics.h"
 
 #include <algorithm>
 #include <array>
@@ -258,27 +258,27 @@ void TPicture::Draw(HDC dc, int x, int y) const {
     }
 }
 
-HBRUSH CreateBrushOf(TBrushStyle style, TColor color) {
+win::Brush CreateBrushOf(TBrushStyle style, TColor color) {
     COLORREF rgb = ColorToRGB(color);
     switch (style) {
     case TBrushStyle::bsSolid:
-        return CreateSolidBrush(rgb);
+        return win::Brush(CreateSolidBrush(rgb));
     case TBrushStyle::bsClear:
-        return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+        return win::Brush(); // nothing to paint with
     case TBrushStyle::bsHorizontal:
-        return CreateHatchBrush(HS_HORIZONTAL, rgb);
+        return win::Brush(CreateHatchBrush(HS_HORIZONTAL, rgb));
     case TBrushStyle::bsVertical:
-        return CreateHatchBrush(HS_VERTICAL, rgb);
+        return win::Brush(CreateHatchBrush(HS_VERTICAL, rgb));
     case TBrushStyle::bsFDiagonal:
-        return CreateHatchBrush(HS_FDIAGONAL, rgb);
+        return win::Brush(CreateHatchBrush(HS_FDIAGONAL, rgb));
     case TBrushStyle::bsBDiagonal:
-        return CreateHatchBrush(HS_BDIAGONAL, rgb);
+        return win::Brush(CreateHatchBrush(HS_BDIAGONAL, rgb));
     case TBrushStyle::bsCross:
-        return CreateHatchBrush(HS_CROSS, rgb);
+        return win::Brush(CreateHatchBrush(HS_CROSS, rgb));
     case TBrushStyle::bsDiagCross:
-        return CreateHatchBrush(HS_DIAGCROSS, rgb);
+        return win::Brush(CreateHatchBrush(HS_DIAGCROSS, rgb));
     }
-    return CreateSolidBrush(rgb);
+    return win::Brush(CreateSolidBrush(rgb));
 }
 
 void TBitmap::SetSize(int w, int h) {
@@ -322,9 +322,10 @@ void TBitmap::LoadFromResource(HINSTANCE module, int id) {
 }
 
 void BrushCopy(HDC dst, const RECT& d, HDC src, const RECT& s, COLORREF replace, HBRUSH brush) {
-    // The brush everywhere, then the source over it except where it has the colour to replace.
+    // The brush everywhere (no brush paints nothing), then the source over it except where it has the
+    // colour to replace.
     int oldMode = SetBkMode(dst, TRANSPARENT);
-    FillRect(dst, &d, brush);
+    if (brush) FillRect(dst, &d, brush);
     SetBkMode(dst, oldMode);
     TransparentBlt(dst, d.left, d.top, d.right - d.left, d.bottom - d.top, src, s.left, s.top,
                    s.right - s.left, s.bottom - s.top, replace);

@@ -1,8 +1,8 @@
 // Colours, icons and the graphics-object base of the style records.
 #pragma once
 
-#include "Classes.h"
-#include "Win32.h"
+#include "framework/Classes.h"
+#include "framework/Win32.h"
 
 #include <cstdint>
 #include <string>
@@ -137,8 +137,9 @@ enum class TBrushStyle {
     bsDiagCross
 };
 
-// A brush of the style and colour (a clear brush is a hollow one).
-HBRUSH CreateBrushOf(TBrushStyle style, TColor color);
+// A new brush of the style and colour, owned by the caller; a clear brush is none (an empty owner), and
+// filling with it paints nothing.
+win::Brush CreateBrushOf(TBrushStyle style, TColor color);
 
 // A bitmap picture, owned: a device-independent section of 32 bits per pixel.
 class TBitmap : public TGraphicsObject {

@@ -1,6 +1,6 @@
-#include "Hints.h"
+#include "framework/Hints.h"
 
-#include "Controls.h"
+#include "framework/Controls.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 // drawn.)
 #pragma once
 
-#include "Win32.h"
+#include "framework/Win32.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "Menus.h"
+#include "framework/Menus.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Pop-up menus: items with captions, hints and enabled states, opened at a screen point.
 #pragma once
 
-#include "Controls.h"
+#include "framework/Controls.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "Shell.h"
+#include "framework/Shell.h"
 
-#include "Win32.h"
+#include "framework/Win32.h"
 
 #include <string>
 

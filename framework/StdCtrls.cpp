@@ -1,4 +1,4 @@
-#include "StdCtrls.h"
+#include "framework/StdCtrls.h"
 
 TForm* GetParentForm(const TControl* c) {
     while (c && c->Parent())

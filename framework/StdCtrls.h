@@ -1,7 +1,7 @@
 // Standard controls, each a subclassed system control.
 #pragma once
 
-#include "Forms.h"
+#include "framework/Forms.h"
 
 // A push button. Default makes Enter press it, Cancel makes Escape press it; a click sets the form's
 // modal result to the button's ModalResult before OnClick runs.

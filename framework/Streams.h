@@ -2,7 +2,7 @@
 // format. Reading knows the framework's own control classes.
 #pragma once
 
-#include "Controls.h"
+#include "framework/Controls.h"
 
 #include <string>
 

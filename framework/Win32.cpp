@@ -1,4 +1,4 @@
-#include "Win32.h"
+#include "framework/Win32.h"
 
 namespace win {
 

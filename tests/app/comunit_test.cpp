@@ -1,4 +1,4 @@
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 namespace {
 

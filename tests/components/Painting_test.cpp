@@ -408,21 +408,26 @@ TEST(Background, ChangesReachEveryClientInOrderThenOnChangedOnce) {
     EXPECT_EQ(log, (std::vector<std::wstring>{L"b", L"c", L"a", L"changed"}));
 }
 
-TEST(Background, HatchOnSolidColourOrOnWhite) {
+TEST(Background, HatchOnSolidColourOrOnWhiteAndAClearBrushLeavesOnlyTheGround) {
     TZarBackground bg(nullptr);
-    bg.BrushFill().SetBrushStyle(TBrushStyle::bsDiagCross);
     bg.BrushFill().SetBrushColor(clRed);
     bg.SetSolidColor(clYellow);
-    for (auto [style, ground] : {std::pair{bBrushFillSolidColor, RGB(255, 255, 0)},
-                                 std::pair{bBrushFillUseCurrent, RGB(255, 255, 255)}}) {
-        bg.SetBackgroundStyle(style);
-        Surface s(16, 16);
-        bg.PaintBackground(s.dc, 16, 16, true);
-        std::set<COLORREF> colours;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                colours.insert(s.At(x, y));
-        EXPECT_EQ(colours, (std::set<COLORREF>{RGB(255, 0, 0), ground}));
+    for (TBrushStyle brush : {TBrushStyle::bsDiagCross, TBrushStyle::bsClear}) {
+        bg.BrushFill().SetBrushStyle(brush);
+        for (auto [style, ground] : {std::pair{bBrushFillSolidColor, RGB(255, 255, 0)},
+                                     std::pair{bBrushFillUseCurrent, RGB(255, 255, 255)}}) {
+            bg.SetBackgroundStyle(style);
+            Surface s(16, 16);
+            bg.PaintBackground(s.dc, 16, 16, true);
+            std::set<COLORREF> colours;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    colours.insert(s.At(x, y));
+            if (brush == TBrushStyle::bsClear)
+                EXPECT_EQ(colours, (std::set<COLORREF>{ground}));
+            else
+                EXPECT_EQ(colours, (std::set<COLORREF>{RGB(255, 0, 0), ground}));
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 // The installer and the uninstaller, run silently in a throwaway prefix (the "installer" test sets
 // QUENNEL_SETUP to the built installer and gives it a prefix of its own, made fresh on every run).
-#include "QuennelProcess.h"
+#include "tests/e2e/QuennelProcess.h"
 
 #include <shlobj.h>
 

@@ -1,6 +1,6 @@
 // Quennel driven as a user drives it: real keys and clicks through the system's input queue, so that
 // focus, dialog navigation and the controls' own handling take part.
-#include "QuennelProcess.h"
+#include "tests/e2e/QuennelProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "QuennelProcess.h"
+#include "tests/e2e/QuennelProcess.h"
 #include "app/upffile.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // Test programs run with the application object in place, as the program does.
 #include "framework/Forms.h"
 #include "tests/support/TestSupport.h"
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     testing::InitGoogleTest(&argc, argv);
-    TApplication app;
+    TApplication app({IDI_QUENNEL, IDB_GLYPH_OK, IDB_GLYPH_CANCEL});
     app.SetTitle(L"Quennel");
     // An error box would wait for a click that never comes: report unexpected errors as failures.
     app.OnException = [](const std::wstring& message) {
