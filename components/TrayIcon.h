@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/UtilWindow.h"
 #include "framework/Graphics.h"
 
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "framework/Controls.h"
 
-#include "framework/Forms.h"
+#include "framework/Dispatch.h"
 #include "framework/Hints.h"
 
 #include <commctrl.h>
@@ -8,33 +8,10 @@
 
 #include <algorithm>
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-HINSTANCE ModuleInstance() {
-    return reinterpret_cast<HINSTANCE>(&__ImageBase);
-}
-
 namespace {
 constexpr const wchar_t* kWindowClass = L"QuennelWindow";
 // The same without double clicks: a quick second press arrives as an ordinary press.
 constexpr const wchar_t* kSingleClickClass = L"QuennelSingleClickWindow";
-constexpr const wchar_t* kUtilClass = L"QuennelUtilWindow";
-// The hint timers, with numbers that no control's own timers use; the pointer rests this long before a
-// hint shows, and a hint shows this long.
-constexpr UINT_PTR kHintShowTimer = 0x7F01, kHintHideTimer = 0x7F02;
-constexpr UINT kHintShowMs = 500, kHintHideMs = 5000;
-
-void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(ModuleInstance(), name, &wc)) return;
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = nullptr; // each control sets its own cursor
-    wc.lpszClassName = name;
-    wc.hIcon = Application ? Application->ProgramIcon() : nullptr;
-    RegisterClassExW(&wc);
-}
 
 // The version-6 common controls the manifest asks for, loaded and registered when the first standard
 // control or tool tip is made rather than at start-up (the library is delay-loaded).
@@ -59,10 +36,6 @@ TMouseButton ButtonOf(UINT msg) {
     default:
         return TMouseButton::mbLeft;
     }
-}
-
-bool IsMouseMessage(UINT msg) {
-    return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK;
 }
 
 int g_nextCtrlId = 100; // child ids stay clear of IDOK and IDCANCEL
@@ -264,8 +237,7 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND h) {
-    if (!h || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC)) != &StaticWndProc) return nullptr;
-    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    return dynamic_cast<TWinControl*>(TargetOf(h));
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -323,11 +295,11 @@ void TWinControl::CreateWnd() {
     HMENU id = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrlId_)) : nullptr;
     if (!p.ClassName) {
         const wchar_t* cls = p.DoubleClicks ? kWindowClass : kSingleClickClass;
-        RegisterClassOnce(cls, &StaticWndProc, p.DoubleClicks ? CS_DBLCLKS : 0);
+        RegisterClassOnce(cls, &TargetWindowProc, p.DoubleClicks ? CS_DBLCLKS : 0);
         wndClassDefault_ = true;
         defWndProc_ = &DefWindowProcW;
         CreateWindowExW(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
-                        id, ModuleInstance(), this);
+                        id, ModuleInstance(), static_cast<TMessageTarget*>(this));
     } else {
         wndClassDefault_ = false;
         LoadCommonControls();
@@ -335,9 +307,9 @@ void TWinControl::CreateWnd() {
                                  p.Height, p.WndParent, id, ModuleInstance(), nullptr);
         if (h && IsWindow(h)) {
             handle_ = h;
-            SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            AttachTarget(h, this);
             defWndProc_ = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
+                SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetWindowProc)));
         }
     }
     if (!handle_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
@@ -573,243 +545,4 @@ void TWinControl::KeyPress(wchar_t& key) {
 
 void TWinControl::DefaultHandler(TMessage& m) {
     if (handle_) m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
-}
-
-void TWinControl::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_CLOSE:
-        // A child's close request (an edit box's Escape) is its window's to answer: a control's own
-        // window never goes because of it.
-        if (parent_) {
-            m.Result = parent_->Perform(WM_CLOSE, 0, 0);
-            return;
-        }
-        break;
-    case WM_COMMAND:
-        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
-            m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
-            return;
-        }
-        break;
-    case WM_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
-        if (TWinControl* child = FromHandle(hdr->hwndFrom); child && child != this) {
-            m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
-            return;
-        }
-        break;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
-            m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
-            if (m.Result) return;
-        }
-        break;
-    case WM_PAINT:
-        if (OwnPaint()) {
-            if (m.WParam) { // a paint request that brings its own device context is painted on it
-                auto dc = reinterpret_cast<HDC>(m.WParam);
-                PaintWindow(dc);
-                PaintControls(dc);
-            } else {
-                win::PaintDC dc(handle_);
-                PaintWindow(dc.get());
-                PaintControls(dc.get());
-            }
-            m.Result = 0;
-            return;
-        }
-        break;
-    case WM_ERASEBKGND:
-        if (OwnPaint()) {
-            m.Result = 1; // the paint fills the whole client area
-            return;
-        }
-        break;
-    case WM_WINDOWPOSCHANGED: {
-        const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
-        if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) {
-            RECT r;
-            GetWindowRect(handle_, &r);
-            if (HWND p = GetParent(handle_); p && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
-                MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
-            bool sized = r.right - r.left != width_ || r.bottom - r.top != height_;
-            left_ = r.left;
-            top_ = r.top;
-            width_ = r.right - r.left;
-            height_ = r.bottom - r.top;
-            if (sized) BoundsChanged();
-        }
-        break;
-    }
-    case WM_MOUSELEAVE:
-        trackingLeave_ = false;
-        CancelHint();
-        break;
-    case WM_TIMER:
-        if (m.WParam == kHintShowTimer) {
-            KillTimer(handle_, kHintShowTimer);
-            if (hintControl_) {
-                if (!hint_) hint_ = std::make_unique<THintWindow>();
-                POINT at;
-                GetCursorPos(&at);
-                at.y += GetSystemMetrics(SM_CYCURSOR) / 2 + 4; // below the pointer's tip
-                HWND root = GetAncestor(handle_, GA_ROOT);
-                TWinControl* top = FromHandle(root);
-                hint_->ActivateHint(hintControl_->Hint(), at, root, top ? top->Font().Handle() : nullptr);
-                SetTimer(handle_, kHintHideTimer, kHintHideMs, nullptr);
-            }
-            m.Result = 0;
-            return;
-        }
-        if (m.WParam == kHintHideTimer) {
-            KillTimer(handle_, kHintHideTimer);
-            if (hint_) hint_->Hide();
-            m.Result = 0;
-            return;
-        }
-        break;
-    case WM_SIZE:
-        AlignControls(); // the client area changed, however it came about
-        break;
-    case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(handle_, &p);
-            const TControl* c = ControlAtPos(p);
-            TCursor cur = c ? c->Cursor() : cursor_;
-            if (cur == IDC_ARROW && !wndClassDefault_) break; // standard controls keep their own cursor
-            ::SetCursor(LoadCursorW(nullptr, cur));
-            m.Result = TRUE;
-            return;
-        }
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        auto key = static_cast<unsigned short>(m.WParam);
-        TShiftState s = 0;
-        if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-        if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-        if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-        if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
-            KeyDown(key, s);
-        else
-            KeyUp(key, s);
-        if (key == 0) return;
-        m.WParam = key;
-        break;
-    }
-    case WM_CHAR: {
-        auto key = static_cast<wchar_t>(m.WParam);
-        KeyPress(key);
-        if (key == 0) return;
-        m.WParam = key;
-        break;
-    }
-    default:
-        if (IsMouseMessage(m.Msg)) {
-            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-            TrackHint(m, p);
-            TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
-            if (target) {
-                // A graphic child takes the mouse between its press and release, like a window would.
-                if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
-                    mouseControl_ = target;
-                    SetCapture(handle_);
-                } else if (m.Msg == WM_LBUTTONUP) {
-                    mouseControl_ = nullptr;
-                    ReleaseCapture();
-                }
-                target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
-                m.Result = 0;
-                return;
-            }
-            TControl::WndProc(m); // own mouse events, then the default handling
-            return;
-        }
-        break;
-    }
-    DefaultHandler(m);
-}
-
-void TWinControl::ReportDispatchError() {
-    try {
-        throw;
-    } catch (const Exception& e) {
-        if (Application) Application->HandleException(e.Message());
-    } catch (const std::exception& e) {
-        if (Application) Application->HandleException(win::ToWide(e.what()));
-    } catch (...) {
-        if (Application) Application->HandleException(L"Unknown error");
-    }
-}
-
-LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    TWinControl* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        if (self) {
-            self->handle_ = h;
-            SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-    } else {
-        self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(h, msg, w, l);
-    TMessage m{msg, w, l, 0};
-    try {
-        self->WndProc(m);
-    } catch (...) {
-        ReportDispatchError(); // no exception crosses the window procedure
-    }
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        if (self->defWndProc_ && self->defWndProc_ != &DefWindowProcW)
-            SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->defWndProc_));
-        self->handle_ = nullptr;
-        // The hint goes with the window; a new window makes a new one when it first shows a hint.
-        self->hint_.reset();
-        self->hintControl_ = nullptr;
-        self->trackingLeave_ = false;
-    }
-    return m.Result;
-}
-
-// ---- TUtilWindow -----------------------------------------------------------------------------------
-
-TUtilWindow::TUtilWindow(Handler handler, const wchar_t* name) : handler_(std::move(handler)) {
-    RegisterClassOnce(kUtilClass, &Proc, 0);
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilClass, name, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            ModuleInstance(), this);
-    if (!hwnd_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
-}
-
-TUtilWindow::~TUtilWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-}
-
-LRESULT CALLBACK TUtilWindow::Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY && self) {
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return DefWindowProcW(h, msg, w, l);
-    }
-    if (!self || !self->handler_ || !self->hwnd_) return DefWindowProcW(h, msg, w, l);
-    TMessage m{msg, w, l, 0};
-    try {
-        if (!self->handler_(m)) return DefWindowProcW(h, msg, w, l);
-    } catch (...) {
-        TWinControl::ReportDispatchError();
-    }
-    return m.Result;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/Dispatch.h"
 #include "framework/Graphics.h"
 #include "framework/Win32.h"
 
@@ -9,13 +10,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-struct TMessage {
-    UINT Msg;
-    WPARAM WParam;
-    LPARAM LParam;
-    LRESULT Result;
-};
 
 // Notifications a parent reflects back to the child control that sent them.
 constexpr UINT CN_BASE = 0xBC00;
@@ -133,7 +127,7 @@ struct TCreateParams {
 // live until the control goes; standard controls are subclassed so they share the one dispatch path.
 class THintWindow;
 
-class TWinControl : public TControl {
+class TWinControl : public TControl, public TMessageTarget {
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
@@ -220,11 +214,22 @@ protected:
     void TrackHint(const TMessage& m, POINT p);
 
     friend class TControl;
-    static LRESULT CALLBACK StaticWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    void WindowAttached(HWND h) override;
+    void WindowDetached(HWND h) override;
 
-public:
-    // Shows the exception being handled in the application's error box; used at every dispatch boundary.
-    static void ReportDispatchError();
+private:
+    // The message families WndProc hands a message to in turn; each answers its own messages and returns
+    // true when the default handling is to be left out.
+    bool ChildMessage(TMessage& m);
+    bool PaintMessage(TMessage& m);
+    bool PlacementMessage(TMessage& m);
+    bool HintMessage(TMessage& m);
+    bool KeyMessage(TMessage& m);
+    bool MouseMessage(TMessage& m);
+    // The hint timers, with numbers that no control's own timers use; the pointer rests this long
+    // before a hint shows, and a hint shows this long.
+    static constexpr UINT_PTR kHintShowTimer = 0x7F01, kHintHideTimer = 0x7F02;
+    static constexpr UINT kHintShowMs = 500, kHintHideMs = 5000;
 };
 
 // A control painted by its parent in the parent's paint, with its own origin; mouse messages reach it
@@ -238,24 +243,3 @@ public:
     void SetBounds(int l, int t, int w, int h) override;
     void SetVisible(bool v) override;
 };
-
-// A helper window of the framework whose messages go to a function (tray icon, timers, hidden owners).
-// It is a top-level window, so it also hears broadcasts such as the session-end query.
-class TUtilWindow {
-public:
-    // Returns true when it answered the message (in m.Result); false leaves it to the default handling.
-    using Handler = std::function<bool(TMessage&)>;
-    // The name is the window's text, which lets tools tell the helper windows apart.
-    explicit TUtilWindow(Handler handler, const wchar_t* name = L"");
-    ~TUtilWindow();
-    TUtilWindow(const TUtilWindow&) = delete;
-    TUtilWindow& operator=(const TUtilWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l);
-    Handler handler_;
-    HWND hwnd_ = nullptr;
-};
-
-HINSTANCE ModuleInstance();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/UtilWindow.h"
 
 // A caption painted by its parent.
 class TLabel : public TGraphicControl {

@@ -273,6 +273,7 @@ HICON TApplication::ProgramIcon() const {
 TApplication::TApplication(TProgramResources resources)
     : TComponent(nullptr), resources_(resources), comeForward_(ComeForwardMessage()) {
     Application = this;
+    SetDispatchHost(this); // errors escaping a message handler come to the error box
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(ModuleInstance(), kAppClass, &wc)) {
@@ -292,6 +293,7 @@ TApplication::~TApplication() {
     DestroyComponents(); // the forms go while their owner window is still there
     window_.reset();
     if (comInitialized_) CoUninitialize();
+    if (DispatchHost() == this) SetDispatchHost(nullptr);
     if (Application == this) Application = nullptr;
 }
 

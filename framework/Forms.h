@@ -85,7 +85,7 @@ struct TProgramResources {
     int cancelGlyph = 0;
 };
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, public TDispatchHost {
 public:
     explicit TApplication(TProgramResources resources = {});
     ~TApplication() override;
@@ -99,7 +99,7 @@ public:
     TForm* MainForm() const { return mainForm_; }
     const TProgramResources& Resources() const { return resources_; }
     // The program's icon, or null when it gave none.
-    HICON ProgramIcon() const;
+    HICON ProgramIcon() const override;
 
     // Creates a form owned by the application; the first one created becomes the main form.
     // The reference is cleared again when the form is destroyed.
@@ -123,7 +123,7 @@ public:
     bool Terminated() const { return terminated_; }
 
     // Shows an escaped error: stop icon, the title as caption, the message with a closing full stop.
-    void HandleException(const std::wstring& message);
+    void HandleException(const std::wstring& message) override;
     static std::wstring ErrorBoxText(const std::wstring& message);
     // A message box owned by the active form, with the task-bar entry present while it is open.
     int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);

@@ -1,6 +1,6 @@
 #include "framework/Hints.h"
 
-#include "framework/Controls.h"
+#include "framework/Dispatch.h"
 
 #include <algorithm>
 

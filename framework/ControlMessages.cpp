@@ -1,0 +1,208 @@
+// TWinControl's messages: the window it is attached to and detached from, and the message families its
+// window procedure hands each message to.
+#include "framework/Controls.h"
+#include "framework/Hints.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+void TWinControl::WindowAttached(HWND h) {
+    handle_ = h;
+}
+
+void TWinControl::WindowDetached(HWND h) {
+    if (defWndProc_ && defWndProc_ != &DefWindowProcW)
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
+    handle_ = nullptr;
+    // The hint goes with the window; a new window makes a new one when it first shows a hint.
+    hint_.reset();
+    hintControl_ = nullptr;
+    trackingLeave_ = false;
+}
+
+// ---- message families: each answers its own messages and says whether the default handling is left out
+
+void TWinControl::WndProc(TMessage& m) {
+    if (ChildMessage(m) || PaintMessage(m) || PlacementMessage(m) || HintMessage(m) || KeyMessage(m) ||
+        MouseMessage(m))
+        return;
+    DefaultHandler(m);
+}
+
+// Requests and notices that concern a child: its close request, its commands, notifications and colours.
+bool TWinControl::ChildMessage(TMessage& m) {
+    TWinControl* child = nullptr;
+    UINT forwarded = 0;
+    switch (m.Msg) {
+    case WM_CLOSE:
+        // A child's close request (an edit box's Escape) is its window's to answer: a control's own
+        // window never goes because of it.
+        if (!parent_) return false;
+        m.Result = parent_->Perform(WM_CLOSE, 0, 0);
+        return true;
+    case WM_COMMAND:
+        child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+        forwarded = CN_COMMAND;
+        break;
+    case WM_NOTIFY:
+        child = FromHandle(reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom);
+        forwarded = CN_NOTIFY;
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+        forwarded = CN_BASE + m.Msg;
+        break;
+    default:
+        return false;
+    }
+    if (!child || child == this) return false;
+    m.Result = child->Perform(forwarded, m.WParam, m.LParam);
+    // A colour request the child does not answer gets the default colours.
+    const bool colourRequest = m.Msg != WM_COMMAND && m.Msg != WM_NOTIFY;
+    return !colourRequest || m.Result != 0;
+}
+
+bool TWinControl::PaintMessage(TMessage& m) {
+    if ((m.Msg != WM_PAINT && m.Msg != WM_ERASEBKGND) || !OwnPaint()) return false;
+    if (m.Msg == WM_ERASEBKGND) {
+        m.Result = 1; // the paint fills the whole client area
+        return true;
+    }
+    if (m.WParam) { // a paint request that brings its own device context is painted on it
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        PaintWindow(dc);
+        PaintControls(dc);
+    } else {
+        win::PaintDC dc(handle_);
+        PaintWindow(dc.get());
+        PaintControls(dc.get());
+    }
+    m.Result = 0;
+    return true;
+}
+
+// The window's place and size, and the cursor over it.
+bool TWinControl::PlacementMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_WINDOWPOSCHANGED: {
+        const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+        if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) {
+            RECT r;
+            GetWindowRect(handle_, &r);
+            if (HWND p = GetParent(handle_); p && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
+                MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
+            bool sized = r.right - r.left != width_ || r.bottom - r.top != height_;
+            left_ = r.left;
+            top_ = r.top;
+            width_ = r.right - r.left;
+            height_ = r.bottom - r.top;
+            if (sized) BoundsChanged();
+        }
+        return false;
+    }
+    case WM_SIZE:
+        AlignControls(); // the client area changed, however it came about
+        return false;
+    case WM_SETCURSOR: {
+        if (reinterpret_cast<HWND>(m.WParam) != handle_ || LOWORD(m.LParam) != HTCLIENT) return false;
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(handle_, &p);
+        const TControl* c = ControlAtPos(p);
+        TCursor cur = c ? c->Cursor() : cursor_;
+        if (cur == IDC_ARROW && !wndClassDefault_) return false; // standard controls keep their own cursor
+        ::SetCursor(LoadCursorW(nullptr, cur));
+        m.Result = TRUE;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TWinControl::HintMessage(TMessage& m) {
+    if (m.Msg == WM_MOUSELEAVE) {
+        trackingLeave_ = false;
+        CancelHint();
+        return false;
+    }
+    if (m.Msg != WM_TIMER) return false;
+    if (m.WParam == kHintShowTimer) {
+        KillTimer(handle_, kHintShowTimer);
+        if (hintControl_) {
+            if (!hint_) hint_ = std::make_unique<THintWindow>();
+            POINT at;
+            GetCursorPos(&at);
+            at.y += GetSystemMetrics(SM_CYCURSOR) / 2 + 4; // below the pointer's tip
+            HWND root = GetAncestor(handle_, GA_ROOT);
+            TWinControl* top = FromHandle(root);
+            hint_->ActivateHint(hintControl_->Hint(), at, root, top ? top->Font().Handle() : nullptr);
+            SetTimer(handle_, kHintHideTimer, kHintHideMs, nullptr);
+        }
+    } else if (m.WParam == kHintHideTimer) {
+        KillTimer(handle_, kHintHideTimer);
+        if (hint_) hint_->Hide();
+    } else {
+        return false;
+    }
+    m.Result = 0;
+    return true;
+}
+
+// Keys go to the key events first; a key an event sets to 0 goes no further.
+bool TWinControl::KeyMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        auto key = static_cast<unsigned short>(m.WParam);
+        TShiftState s = 0;
+        if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+        if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+        if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+        if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+            KeyDown(key, s);
+        else
+            KeyUp(key, s);
+        if (key == 0) return true;
+        m.WParam = key;
+        return false;
+    }
+    case WM_CHAR: {
+        auto key = static_cast<wchar_t>(m.WParam);
+        KeyPress(key);
+        if (key == 0) return true;
+        m.WParam = key;
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// The mouse over a painted child goes to that child; over the window itself, to the window's own events.
+bool TWinControl::MouseMessage(TMessage& m) {
+    if (!IsMouseMessage(m.Msg)) return false;
+    POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    TrackHint(m, p);
+    TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
+    if (target) {
+        // A graphic child takes the mouse between its press and release, like a window would.
+        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+            mouseControl_ = target;
+            SetCapture(handle_);
+        } else if (m.Msg == WM_LBUTTONUP) {
+            mouseControl_ = nullptr;
+            ReleaseCapture();
+        }
+        target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
+        m.Result = 0;
+        return true;
+    }
+    TControl::WndProc(m); // own mouse events, then the default handling
+    return true;
+}

@@ -1,0 +1,86 @@
+#include "framework/Dispatch.h"
+
+#include "framework/Classes.h"
+#include "framework/Win32.h"
+
+namespace {
+// The program's side of dispatch, installed by the application object (which it is).
+TDispatchHost* g_host = nullptr;
+} // namespace
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+HINSTANCE ModuleInstance() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
+void SetDispatchHost(TDispatchHost* host) {
+    g_host = host;
+}
+
+TDispatchHost* DispatchHost() {
+    return g_host;
+}
+
+void ReportDispatchError() {
+    std::wstring message;
+    try {
+        throw;
+    } catch (const Exception& e) {
+        message = e.Message();
+    } catch (const std::exception& e) {
+        message = win::ToWide(e.what());
+    } catch (...) {
+        message = L"Unknown error";
+    }
+    if (g_host) g_host->HandleException(message);
+}
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(ModuleInstance(), name, &wc)) return;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = nullptr; // each control sets its own cursor
+    wc.lpszClassName = name;
+    wc.hIcon = g_host ? g_host->ProgramIcon() : nullptr;
+    RegisterClassExW(&wc);
+}
+
+// ---- the window procedure ---------------------------------------------------------------------------
+
+void AttachTarget(HWND h, TMessageTarget* target) {
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+}
+
+TMessageTarget* TargetOf(HWND h) {
+    if (!h || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC)) != &TargetWindowProc)
+        return nullptr;
+    return reinterpret_cast<TMessageTarget*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK TargetWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    TMessageTarget* target = nullptr;
+    if (msg == WM_NCCREATE) {
+        target = static_cast<TMessageTarget*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        if (target) {
+            AttachTarget(h, target);
+            target->WindowAttached(h);
+        }
+    } else {
+        target = reinterpret_cast<TMessageTarget*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    }
+    if (!target) return DefWindowProcW(h, msg, w, l);
+    TMessage m{msg, w, l, 0};
+    try {
+        target->WndProc(m);
+    } catch (...) {
+        ReportDispatchError(); // no exception crosses the window procedure
+    }
+    if (msg == WM_NCDESTROY) {
+        AttachTarget(h, nullptr);
+        target->WindowDetached(h);
+    }
+    return m.Result;
+}
