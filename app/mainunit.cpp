@@ -85,8 +85,8 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     Image1 = New<TImage>(this);
     Image1->SetName(L"Image1");
     Image1->SetBounds(216, 8, 33, 33);
-    Image1->Picture().SetIcon(static_cast<HICON>(
-        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENNEL), IMAGE_ICON, 32, 32, 0)));
+    Image1->Picture().SetIcon(win::Icon(static_cast<HICON>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENNEL), IMAGE_ICON, 32, 32, 0))));
     Image1->OnClick = [this](TObject* s) { Image1Click(s); };
     Image1->SetParent(Panel2);
 

@@ -243,7 +243,7 @@ ReadOutcome LoadPicture(TPicture& picture, TZarClipFormat f, HWND viewer) {
         win::Bitmap copy(
             static_cast<HBITMAP>(CopyImage(data, IMAGE_BITMAP, whole ? 0 : size.cx, whole ? 0 : size.cy, 0)));
         if (!copy) throw Exception(L"Invalid clipboard bitmap");
-        picture.SetBitmap(copy.release());
+        picture.SetBitmap(std::move(copy));
     } else if (format == CF_ENHMETAFILE) {
         auto emf = static_cast<HENHMETAFILE>(data);
         ENHMETAHEADER h{};
@@ -253,7 +253,7 @@ ReadOutcome LoadPicture(TPicture& picture, TZarClipFormat f, HWND viewer) {
                                      static_cast<long long>(h.rclBounds.bottom) - h.rclBounds.top + 1);
         win::EnhMetaFile copy(CopyEnhMetaFile(emf, nullptr));
         if (!copy) throw Exception(L"Invalid clipboard metafile");
-        picture.SetMetafile(copy.release(), size.cx, size.cy);
+        picture.SetMetafile(std::move(copy), size.cx, size.cy);
     } else if (format == CF_METAFILEPICT) {
         win::GlobalLockGuard<METAFILEPICT> mfp(data);
         if (!mfp) throw Exception(L"Invalid clipboard metafile");
@@ -264,7 +264,7 @@ ReadOutcome LoadPicture(TPicture& picture, TZarClipFormat f, HWND viewer) {
         SIZE size = MetafilePictureSize(mfp->mm, mfp->xExt, mfp->yExt);
         win::EnhMetaFile emf(SetWinMetaFileBits(bytes, bits.data(), nullptr, mfp.get()));
         if (!emf) throw Exception(L"Invalid clipboard metafile");
-        picture.SetMetafile(emf.release(), size.cx, size.cy);
+        picture.SetMetafile(std::move(emf), size.cx, size.cy);
     }
     return ReadOutcome::Read;
 }

@@ -7,13 +7,13 @@
 #include <windowsx.h>
 
 void TWinControl::WindowAttached(HWND h) {
-    handle_ = h;
+    handle_.Attach(h);
 }
 
 void TWinControl::WindowDetached(HWND h) {
     if (defWndProc_ && defWndProc_ != &DefWindowProcW)
         SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
-    handle_ = nullptr;
+    handle_.Forget();
     // The hint goes with the window; a new window makes a new one when it first shows a hint.
     hint_.reset();
     hintControl_ = nullptr;

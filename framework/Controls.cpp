@@ -306,7 +306,7 @@ void TWinControl::CreateWnd() {
         HWND h = CreateWindowExW(p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                                  p.Height, p.WndParent, id, ModuleInstance(), nullptr);
         if (h && IsWindow(h)) {
-            handle_ = h;
+            handle_.Attach(h);
             AttachTarget(h, this);
             defWndProc_ = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetWindowProc)));
@@ -349,8 +349,7 @@ void TWinControl::TrackHint(const TMessage& m, POINT p) {
 }
 
 void TWinControl::DestroyWnd() {
-    if (handle_) DestroyWindow(handle_); // WM_NCDESTROY clears handle_
-    handle_ = nullptr;
+    handle_.Destroy();
 }
 
 void TWinControl::UpdateFont() {

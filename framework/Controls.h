@@ -197,7 +197,7 @@ public:
     TKeyPressEvent OnKeyPress;
 
 protected:
-    HWND handle_ = nullptr;
+    win::ControlWindow handle_;
     WNDPROC defWndProc_ = nullptr;
     bool wndClassDefault_ = true;
     bool tabStop_ = false;

@@ -39,7 +39,7 @@ int MessageDlg(const std::wstring& text, const std::wstring& caption, TMsgDlgTyp
     if (iconId) {
         auto* image = New<TImage>(form.get());
         image->SetBounds(12, 12, 32, 32);
-        image->Picture().SetIcon(CopyIcon(LoadIconW(nullptr, iconId)));
+        image->Picture().SetIcon(win::Icon(CopyIcon(LoadIconW(nullptr, iconId))));
         image->SetParent(form.get());
         x = 56;
     }

@@ -195,41 +195,41 @@ void TPicture::Clear() {
     width_ = height_ = 0;
 }
 
-void TPicture::SetIcon(HICON icon) {
+void TPicture::SetIcon(win::Icon icon) {
     Clear();
     if (icon) {
-        icon_.reset(icon);
-        kind_ = Kind::Icon;
         ICONINFO ii{};
-        if (GetIconInfo(icon, &ii)) {
+        if (GetIconInfo(icon.get(), &ii)) {
+            // The icon's information comes with copies of its bitmaps, which are the caller's to free.
+            win::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);
             BITMAP bm{};
-            GetObjectW(ii.hbmMask, sizeof bm, &bm);
+            GetObjectW(mask.get(), sizeof bm, &bm);
             width_ = bm.bmWidth;
-            height_ = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-            if (ii.hbmColor) DeleteObject(ii.hbmColor);
-            DeleteObject(ii.hbmMask);
+            height_ = colour ? bm.bmHeight : bm.bmHeight / 2;
         }
+        icon_ = std::move(icon);
+        kind_ = Kind::Icon;
     }
     Changed();
 }
 
-void TPicture::SetBitmap(HBITMAP bitmap) {
+void TPicture::SetBitmap(win::Bitmap bitmap) {
     Clear();
     if (bitmap) {
-        bitmap_.reset(bitmap);
-        kind_ = Kind::Bitmap;
         BITMAP bm{};
-        GetObjectW(bitmap, sizeof bm, &bm);
+        GetObjectW(bitmap.get(), sizeof bm, &bm);
         width_ = bm.bmWidth;
         height_ = bm.bmHeight;
+        bitmap_ = std::move(bitmap);
+        kind_ = Kind::Bitmap;
     }
     Changed();
 }
 
-void TPicture::SetMetafile(HENHMETAFILE mf, int w, int h) {
+void TPicture::SetMetafile(win::EnhMetaFile mf, int w, int h) {
     Clear();
     if (mf) {
-        metafile_.reset(mf);
+        metafile_ = std::move(mf);
         kind_ = Kind::Metafile;
         width_ = w;
         height_ = h;

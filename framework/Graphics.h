@@ -111,9 +111,9 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     void Clear();
-    void SetIcon(HICON icon);                        // takes ownership
-    void SetBitmap(HBITMAP bitmap);                  // takes ownership
-    void SetMetafile(HENHMETAFILE mf, int w, int h); // takes ownership; size in pixels
+    void SetIcon(win::Icon icon);
+    void SetBitmap(win::Bitmap bitmap);
+    void SetMetafile(win::EnhMetaFile mf, int w, int h); // size in pixels
     HBITMAP Bitmap() const { return bitmap_.get(); }
     // Draws the picture at its own size with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y) const;

@@ -40,8 +40,7 @@ BOOL TShell::StartProcess(const wchar_t* commandLine, int show) {
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return FALSE;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    win::Handle process(pi.hProcess), thread(pi.hThread); // not waited for: closed at once
     return TRUE;
 }
 

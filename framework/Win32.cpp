@@ -1,5 +1,7 @@
 #include "framework/Win32.h"
 
+#include <algorithm>
+
 namespace win {
 
 namespace {
@@ -24,6 +26,16 @@ MemoryDC::~MemoryDC() {
         DeleteDC(dc_);
         NoteGdiReleased();
     }
+}
+
+std::wstring WindowView::Text(int limit) const {
+    std::wstring text(static_cast<size_t>(std::max(limit, 0)) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!h_ || !SendMessageTimeoutW(h_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                    SMTO_ABORTIFHUNG, 1000, &copied))
+        return {};
+    text.resize(std::min<size_t>(copied, text.size() - 1));
+    return text;
 }
 
 WindowDC::WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {

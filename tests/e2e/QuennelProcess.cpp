@@ -96,9 +96,7 @@ DWORD QuennelProcess::WaitForExit(DWORD boundMs) {
 }
 
 std::wstring BoxText(HWND edit) {
-    wchar_t buf[256] = L"";
-    SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
-    return buf;
+    return win::WindowView(edit).Text();
 }
 
 HWND FindChildByText(HWND parent, const wchar_t* text) {
