@@ -1,5 +1,6 @@
 #include "app/comunit.h"
 
+#include "app/songfont.h"
 #include "resources/resource.h"
 
 Tcommandform* commandform = nullptr;
@@ -18,9 +19,7 @@ Tcommandform::Tcommandform(TComponent* AOwner) : TForm(AOwner) {
     SetCaption(L"输入命令行");
     SetBorderStyle(TFormBorderStyle::bsToolWindow);
     SetClientSize(309, 73);
-    Font().SetName(L"宋体");
-    Font().SetHeight(16);
-    Font().SetCharset(GB2312_CHARSET);
+    SetSongFont(Font());
 
     CBOX = New<TComboBox>(this);
     CBOX->SetName(L"CBOX");

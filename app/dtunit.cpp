@@ -1,5 +1,7 @@
 #include "app/dtunit.h"
 
+#include "app/songfont.h"
+
 TDTForm* DTForm = nullptr;
 
 namespace {
@@ -79,9 +81,7 @@ TDTForm::TDTForm(TComponent* AOwner) : TForm(AOwner) {
     SetCaption(L"当前日期时间");
     SetBorderStyle(TFormBorderStyle::bsToolWindow);
     SetClientSize(255, 82);
-    Font().SetName(L"宋体");
-    Font().SetHeight(16);
-    Font().SetCharset(GB2312_CHARSET);
+    SetSongFont(Font());
 
     Edit1 = New<TEdit>(this);
     Edit1->SetName(L"Edit1");

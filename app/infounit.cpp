@@ -1,5 +1,6 @@
 #include "app/infounit.h"
 
+#include "app/songfont.h"
 #include "app/upffile.h"
 
 Tinfoform* infoform = nullptr;
@@ -27,9 +28,7 @@ Tinfoform::Tinfoform(TComponent* AOwner) : TForm(AOwner) {
     SetCaption(L"修改个人信息");
     SetBorderStyle(TFormBorderStyle::bsDialog);
     SetClientSize(307, 200);
-    Font().SetName(L"宋体");
-    Font().SetHeight(16);
-    Font().SetCharset(GB2312_CHARSET);
+    SetSongFont(Font());
 
     BitBtn1 = New<TBitBtn>(this);
     BitBtn1->SetName(L"BitBtn1");

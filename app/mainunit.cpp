@@ -4,6 +4,7 @@
 #include "app/dtunit.h"
 #include "app/infounit.h"
 #include "app/pmunit.h"
+#include "app/songfont.h"
 #include "app/upffile.h"
 #include "resources/resource.h"
 
@@ -17,9 +18,7 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     SetBorderStyle(TFormBorderStyle::bsDialog);
     SetSystemMenu(false);
     SetClientSize(306, 196);
-    Font().SetName(L"宋体");
-    Font().SetHeight(16);
-    Font().SetCharset(GB2312_CHARSET);
+    SetSongFont(Font());
 
     Panel1 = New<TPanel>(this);
     Panel1->SetName(L"Panel1");

@@ -1,5 +1,7 @@
 #include "app/pmunit.h"
 
+#include "app/songfont.h"
+
 Tpmform* pmform = nullptr;
 
 Tpmform::Tpmform(TComponent* AOwner) : TForm(AOwner) {
@@ -7,9 +9,7 @@ Tpmform::Tpmform(TComponent* AOwner) : TForm(AOwner) {
     SetCaption(L"系统当前剪贴板");
     SetBorderStyle(TFormBorderStyle::bsSizeToolWin);
     SetBounds(Left(), Top(), 435, 300);
-    Font().SetName(L"宋体");
-    Font().SetHeight(16);
-    Font().SetCharset(GB2312_CHARSET);
+    SetSongFont(Font());
 
     ZarClipboard1 = New<TZarClipboard>(this);
     ZarClipboard1->SetName(L"ZarClipboard1");

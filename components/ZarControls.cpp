@@ -1,16 +1,14 @@
 #include "components/ZarControls.h"
 
-TZarCustomControl::~TZarCustomControl() {
-    if (background_) background_->RemoveClient(this);
-}
+TZarCustomControl::~TZarCustomControl() = default;
 
 void TZarCustomControl::SetBackground(TZarBackground* b) {
-    LinkBackground(this, background_, b);
+    background_.Set(b);
 }
 
 void TZarCustomControl::Notification(TComponent* c, TOperation op) {
     TWinControl::Notification(c, op);
-    if (op == TOperation::opRemove) UnlinkRemovedBackground(this, background_, c);
+    if (op == TOperation::opRemove) background_.Removed(c);
 }
 
 void TZarCustomControl::PaintFace(HDC dc) {

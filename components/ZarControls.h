@@ -9,7 +9,7 @@ public:
     explicit TZarCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
     ~TZarCustomControl() override;
 
-    TZarBackground* Background() const { return background_; }
+    TZarBackground* Background() const { return background_.get(); }
     // Leaves the old background's client list, joins the new one's and repaints.
     void SetBackground(TZarBackground* b);
 
@@ -23,5 +23,5 @@ protected:
     void RedrawNow();
 
 private:
-    TZarBackground* background_ = nullptr;
+    TBackgroundLink background_{this};
 };

@@ -184,18 +184,18 @@ void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& f
     BitBlt(canvas, 0, 0, W, H, db, 0, 0, SRCCOPY);
 }
 
-void LinkBackground(TControl* control, TZarBackground*& link, TZarBackground* value) {
-    if (link) link->RemoveClient(control);
+void TBackgroundLink::Set(TZarBackground* value) {
+    if (background_) background_->RemoveClient(control_);
     if (value) {
-        value->AddClient(control);
-        control->FreeNotification(value); // the link is cleared wherever the background lives
+        value->AddClient(control_);
+        control_->FreeNotification(value); // the link is cleared wherever the background lives
     }
-    link = value;
-    control->Invalidate();
+    background_ = value;
+    control_->Invalidate();
 }
 
-void UnlinkRemovedBackground(TControl* control, TZarBackground*& link, TComponent* removed) {
-    if (removed != link) return;
-    link = nullptr; // the background is going, and its client list with it
-    control->Invalidate();
+void TBackgroundLink::Removed(TComponent* removed) {
+    if (removed != background_) return;
+    background_ = nullptr; // the background is going, and its client list with it
+    control_->Invalidate();
 }

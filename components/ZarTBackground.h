@@ -69,8 +69,25 @@ private:
     std::vector<TControl*> clients_;
 };
 
-// Moves a control's link to a background: leaves the old one's client list, joins the new one's, asks
-// to hear when the new one is destroyed, stores it and repaints the control.
-void LinkBackground(TControl* control, TZarBackground*& link, TZarBackground* value);
-// The removal notice for a control's link: clears it (and repaints) when it names the linked background.
-void UnlinkRemovedBackground(TControl* control, TZarBackground*& link, TComponent* removed);
+// A control's link to a background painter: it joins the painter's clients and asks to hear when the
+// painter is destroyed; it leaves the client list when it is moved or goes with its control.
+class TBackgroundLink {
+public:
+    explicit TBackgroundLink(TControl* control) : control_(control) {}
+    ~TBackgroundLink() {
+        if (background_) background_->RemoveClient(control_);
+    }
+    TBackgroundLink(const TBackgroundLink&) = delete;
+    TBackgroundLink& operator=(const TBackgroundLink&) = delete;
+    TZarBackground* get() const { return background_; }
+    TZarBackground* operator->() const { return background_; }
+    explicit operator bool() const { return background_ != nullptr; }
+    // Leaves the old painter's list, joins the new one's, and repaints the control.
+    void Set(TZarBackground* value);
+    // The control's removal notice: clears the link (and repaints) when it names the linked painter.
+    void Removed(TComponent* removed);
+
+private:
+    TControl* control_;
+    TZarBackground* background_ = nullptr;
+};

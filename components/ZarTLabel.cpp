@@ -10,24 +10,21 @@ TZarLabel::TZarLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     frame_.SetFrameStyle(frameNone);
 }
 
-TZarLabel::~TZarLabel() {
-    if (fontBackground_) fontBackground_->RemoveClient(this);
-    if (background_) background_->RemoveClient(this);
-}
+TZarLabel::~TZarLabel() = default;
 
 void TZarLabel::SetBackground(TZarBackground* b) {
-    LinkBackground(this, background_, b);
+    background_.Set(b);
 }
 void TZarLabel::SetFontBackground(TZarBackground* b) {
-    LinkBackground(this, fontBackground_, b);
+    fontBackground_.Set(b);
 }
 
 void TZarLabel::Notification(TComponent* c, TOperation op) {
     TGraphicControl::Notification(c, op);
     if (op != TOperation::opRemove) return;
     // Independent tests: one background in both roles clears both links.
-    UnlinkRemovedBackground(this, background_, c);
-    UnlinkRemovedBackground(this, fontBackground_, c);
+    background_.Removed(c);
+    fontBackground_.Removed(c);
 }
 
 void TZarLabel::SetTransparent(bool v) {

@@ -12,9 +12,9 @@ public:
 
     TZarFont3D& Font3D() { return font3D_; }
     TZarFrame& Frame() { return frame_; }
-    TZarBackground* Background() const { return background_; }
+    TZarBackground* Background() const { return background_.get(); }
     void SetBackground(TZarBackground* b);
-    TZarBackground* FontBackground() const { return fontBackground_; }
+    TZarBackground* FontBackground() const { return fontBackground_.get(); }
     void SetFontBackground(TZarBackground* b);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
@@ -33,8 +33,8 @@ protected:
 private:
     TZarFont3D font3D_{this};
     TZarFrame frame_{this};
-    TZarBackground* background_ = nullptr;
-    TZarBackground* fontBackground_ = nullptr;
+    TBackgroundLink background_{this};
+    TBackgroundLink fontBackground_{this};
     bool transparent_ = false, wordWrap_ = false;
     TAlignment alignment_ = TAlignment::taLeftJustify;
 };

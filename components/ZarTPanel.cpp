@@ -2,17 +2,15 @@
 
 TZarPanel::TZarPanel(TComponent* AOwner) : TPanel(AOwner) {}
 
-TZarPanel::~TZarPanel() {
-    if (background_) background_->RemoveClient(this);
-}
+TZarPanel::~TZarPanel() = default;
 
 void TZarPanel::SetBackground(TZarBackground* b) {
-    LinkBackground(this, background_, b);
+    background_.Set(b);
 }
 
 void TZarPanel::Notification(TComponent* c, TOperation op) {
     TPanel::Notification(c, op);
-    if (op == TOperation::opRemove) UnlinkRemovedBackground(this, background_, c);
+    if (op == TOperation::opRemove) background_.Removed(c);
 }
 
 void TZarPanel::SetDlgFrame(bool v) {

@@ -13,7 +13,7 @@ public:
     TZarFont3D& Font3D() { return font3D_; }
     TZarFrame& FrameOuter() { return frameOuter_; }
     TZarFrame& FrameInner() { return frameInner_; }
-    TZarBackground* Background() const { return background_; }
+    TZarBackground* Background() const { return background_.get(); }
     void SetBackground(TZarBackground* b);
     bool DlgFrame() const { return dlgFrame_; }
     void SetDlgFrame(bool v);
@@ -43,7 +43,7 @@ protected:
 private:
     TZarFont3D font3D_{this};
     TZarFrame frameOuter_{this}, frameInner_{this};
-    TZarBackground* background_ = nullptr;
+    TBackgroundLink background_{this};
     bool dlgFrame_ = false, autoSize_ = false, locked_ = false;
     int borderWidth_ = 0;
     TAlignment alignment_ = TAlignment::taCenter;
