@@ -2,6 +2,8 @@
 // folder of its own, finding its windows, medians and a millisecond clock.
 #pragma once
 
+#include "tests/support/Outside.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +16,13 @@
 #include <vector>
 
 namespace bench {
+
+using outside::Descendant;
+using outside::PostKey;
+
+inline HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* caption, bool visibleOnly = true) {
+    return outside::TopWindow(pid, cls, caption, visibleOnly);
+}
 
 // A file beside this benchmark program (the build puts every program in one folder).
 inline std::wstring Beside(const wchar_t* name) {
@@ -116,30 +125,6 @@ inline void Close(PROCESS_INFORMATION& pi) {
     pi = {};
 }
 
-// A top-level window of the process with the class and caption (either may be null), or null.
-inline HWND FindWindowOf(DWORD pid, const wchar_t* cls, const wchar_t* caption, bool visibleOnly = true) {
-    struct Find {
-        DWORD pid;
-        const wchar_t *cls, *caption;
-        bool visibleOnly;
-        HWND found;
-    } f{pid, cls, caption, visibleOnly, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid != f->pid || (f->visibleOnly && !IsWindowVisible(h))) return TRUE;
-            wchar_t buf[256];
-            if (f->cls && (!GetClassNameW(h, buf, 256) || wcscmp(buf, f->cls) != 0)) return TRUE;
-            if (f->caption && (GetWindowTextW(h, buf, 256), wcscmp(buf, f->caption) != 0)) return TRUE;
-            f->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
 // Polls without sleeping (the figures are milliseconds), giving the processor up between looks so the
 // program measured is not slowed, until the condition holds or the bound passes.
 template <typename F> bool SpinUntil(F condition, double boundMs = 10000) {
@@ -161,35 +146,6 @@ inline HWND VisibleWindowOfClass(DWORD pid, const wchar_t* cls) {
         if (owner == pid && IsWindowVisible(h)) return h;
     }
     return nullptr;
-}
-
-inline void PostKey(HWND w, WPARAM vk) {
-    PostMessageW(w, WM_KEYDOWN, vk, 1);
-    PostMessageW(w, WM_KEYUP, vk, 1 | 0xC0000000u);
-}
-
-// The first descendant window whose class (or, with byText, whose text) is the given one, or null.
-inline HWND Descendant(HWND top, const wchar_t* name, bool byText = false) {
-    struct Find {
-        const wchar_t* name;
-        bool byText;
-        HWND found;
-    } f{name, byText, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
-            wchar_t s[64] = L"";
-            if (f->byText)
-                GetWindowTextW(h, s, 64);
-            else
-                GetClassNameW(h, s, 64);
-            if (_wcsicmp(s, f->name) != 0) return TRUE;
-            f->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
 }
 
 // A started quennel.exe seen from outside: its process and the tray icon's window, which takes the

@@ -6,6 +6,7 @@
 // clipboard change made by this (another) process to the clipboard window showing the new text, beside
 // the floor's viewer with the same text box.
 #include "bench/BenchSupport.h"
+#include "framework/Win32.h"
 
 #include <cstdio>
 
@@ -29,10 +30,7 @@ void SetClipboardText(const std::wstring& text) {
 }
 
 std::wstring TextOf(HWND w) {
-    wchar_t buf[256] = L"";
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 1000, &ignored);
-    return buf;
+    return win::WindowView(w).Text(256);
 }
 
 // Milliseconds from a clipboard change made here to the viewer's text box showing it, or -1.

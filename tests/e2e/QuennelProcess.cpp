@@ -1,5 +1,7 @@
 #include "tests/e2e/QuennelProcess.h"
 
+#include "tests/support/Outside.h"
+
 #include <gtest/gtest.h>
 
 namespace e2e {
@@ -12,13 +14,6 @@ std::wstring BuiltProgram() {
     return path.substr(0, path.find_last_of(L'\\') + 1) + L"quennel.exe";
 }
 
-struct FindData {
-    DWORD pid;
-    const wchar_t* cls;
-    const wchar_t* caption;
-    bool visibleOnly;
-    HWND found;
-};
 } // namespace
 
 QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName) {
@@ -52,21 +47,7 @@ QuennelProcess::~QuennelProcess() {
 }
 
 HWND QuennelProcess::FindWindow(const wchar_t* cls, const wchar_t* caption, bool visibleOnly) const {
-    FindData d{pid_, cls, caption, visibleOnly, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM l) -> BOOL {
-            auto* d = reinterpret_cast<FindData*>(l);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid != d->pid || (d->visibleOnly && !IsWindowVisible(h))) return TRUE;
-            wchar_t buf[256];
-            if (d->cls && (!GetClassNameW(h, buf, 256) || wcscmp(buf, d->cls) != 0)) return TRUE;
-            if (d->caption && (GetWindowTextW(h, buf, 256), wcscmp(buf, d->caption) != 0)) return TRUE;
-            d->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&d));
-    return d.found;
+    return outside::TopWindow(pid_, cls, caption, visibleOnly);
 }
 
 HWND QuennelProcess::WaitForWindow(const wchar_t* cls, const wchar_t* caption, DWORD boundMs) const {
@@ -100,20 +81,7 @@ std::wstring BoxText(HWND edit) {
 }
 
 HWND FindChildByText(HWND parent, const wchar_t* text) {
-    struct Find {
-        const wchar_t* text;
-        HWND found;
-    } f{text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
-            if (win::WindowText(h) != f->text) return TRUE;
-            f->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
+    return outside::Descendant(parent, text, true);
 }
 
 std::wstring DialogText(HWND box) {

@@ -1,0 +1,21 @@
+// Looking at a running program from outside, as the user's desktop would: its top-level windows, their
+// descendants, keys posted to them. Shared by the end-to-end tests and the benchmarks.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace outside {
+
+// A top-level window of the process with the class and caption (either may be null), or null.
+HWND TopWindow(DWORD pid, const wchar_t* className, const wchar_t* caption, bool visibleOnly = true);
+
+// The first descendant window whose class (letter case ignored), or with byText whose text (exactly), is
+// the given one, or null.
+HWND Descendant(HWND top, const wchar_t* name, bool byText = false);
+
+// A key pressed and released, posted to the window.
+void PostKey(HWND w, WPARAM vk);
+
+} // namespace outside
