@@ -3,6 +3,7 @@
 #include "framework/Win32.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -35,9 +36,31 @@ struct Shapes {
     }
 };
 
+// A band across the area along one axis, as Fill takes it: its start and its extent (negative reaches back).
+struct Span {
+    int at, extent;
+};
+
+// The two bands of a middle-bar step along an axis of length L: one from each end towards the middle.
+std::array<Span, 2> MiddleBars(int L, int s, int S, int k, int N) {
+    int b = RoundHalfEven(double(L) / S) + 1, o = RoundHalfEven(b * 0.5 * s) + 1;
+    int q = RoundHalfEven(b * 0.5);
+    int a1 = L - MulDiv(k, q + 1, N), b1 = L - MulDiv(k + 2, q + 1, N);
+    int c1 = MulDiv(k, q, N), d1 = MulDiv(k + 2, q, N);
+    return {Span{a1 - 1 - o, b1 - a1}, Span{o + c1, d1 - c1 + 1}};
+}
+
+// The three bands of a double-bar step along an axis of length L.
+std::array<Span, 3> DoppelBars(int L, int s, int S, int k, int N) {
+    const double third = 1.0L / 3.0L;
+    int b = RoundHalfEven(double(L) / S) + 1, o = RoundHalfEven(b * third * s) + 1;
+    int t = RoundHalfEven(b * third) + 1, q = RoundHalfEven(L * third);
+    int c1 = MulDiv(k, t, N), d1 = MulDiv(k + 1, t, N);
+    return {Span{o + c1, d1 - c1}, Span{2 * q - d1 - o, d1 - c1}, Span{2 * q + o + c1, d1 - c1}};
+}
+
 // One step's shapes. The stretch is painted in N steps; s is the stretch, S the number of stretches.
 void PlanStep(TZarFillStyle style, int W, int H, int s, int S, int k, int N, COLORREF mirror, Shapes& p) {
-    const double third = 1.0L / 3.0L;
     switch (style) {
     case Horizontal: {
         int bh = RoundHalfEven(double(H) / S) + 1, yo = bh * s;
@@ -100,42 +123,22 @@ void PlanStep(TZarFillStyle style, int W, int H, int s, int S, int k, int N, COL
             p.Line(0, yo + i, W, H - i - yo, pen(i));
         break;
     }
-    case MiddleHBar: {
-        int bh = RoundHalfEven(double(H) / S) + 1, yo = RoundHalfEven(bh * 0.5 * s) + 1;
-        int q = RoundHalfEven(bh * 0.5);
-        int a1 = H - MulDiv(k, q + 1, N), b1 = H - MulDiv(k + 2, q + 1, N);
-        int c1 = MulDiv(k, q, N), d1 = MulDiv(k + 2, q, N);
-        p.Fill(0, a1 - 1 - yo, W, b1 - a1);
-        p.Fill(0, yo + c1, W, d1 - c1 + 1);
+    case MiddleHBar:
+        for (Span band : MiddleBars(H, s, S, k, N))
+            p.Fill(0, band.at, W, band.extent);
         break;
-    }
-    case MiddleVBar: {
-        int bw = RoundHalfEven(double(W) / S) + 1, xo = RoundHalfEven(bw * 0.5 * s) + 1;
-        int q = RoundHalfEven(bw * 0.5);
-        int a1 = W - MulDiv(k, q + 1, N), b1 = W - MulDiv(k + 2, q + 1, N);
-        int c1 = MulDiv(k, q, N), d1 = MulDiv(k + 2, q, N);
-        p.Fill(a1 - 1 - xo, 0, b1 - a1, H);
-        p.Fill(xo + c1, 0, d1 - c1 + 1, H);
+    case MiddleVBar:
+        for (Span band : MiddleBars(W, s, S, k, N))
+            p.Fill(band.at, 0, band.extent, H);
         break;
-    }
-    case VerticalDoppelBar: {
-        int bw = RoundHalfEven(double(W) / S) + 1, xo = RoundHalfEven(bw * third * s) + 1;
-        int t = RoundHalfEven(bw * third) + 1, q = RoundHalfEven(W * third);
-        int c1 = MulDiv(k, t, N), d1 = MulDiv(k + 1, t, N);
-        p.Fill(xo + c1, 0, d1 - c1, H);
-        p.Fill(2 * q - d1 - xo, 0, d1 - c1, H);
-        p.Fill(2 * q + xo + c1, 0, d1 - c1, H);
+    case VerticalDoppelBar:
+        for (Span band : DoppelBars(W, s, S, k, N))
+            p.Fill(band.at, 0, band.extent, H);
         break;
-    }
-    case HorizontalDoppelBar: {
-        int bh = RoundHalfEven(double(H) / S) + 1, yo = RoundHalfEven(bh * third * s) + 1;
-        int t = RoundHalfEven(bh * third) + 1, q = RoundHalfEven(H * third);
-        int c1 = MulDiv(k, t, N), d1 = MulDiv(k + 1, t, N);
-        p.Fill(0, yo + c1, W, d1 - c1);
-        p.Fill(0, 2 * q - d1 - yo, W, d1 - c1);
-        p.Fill(0, 2 * q + yo + c1, W, d1 - c1);
+    case HorizontalDoppelBar:
+        for (Span band : DoppelBars(H, s, S, k, N))
+            p.Fill(0, band.at, W, band.extent);
         break;
-    }
     }
 }
 

@@ -320,6 +320,15 @@ void TApplication::Notification(TComponent* c, TOperation op) {
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    try {
+        return Answer(h, msg, w, l);
+    } catch (...) {
+        ReportDispatchError(); // no exception crosses the window procedure
+        return 0;
+    }
+}
+
+LRESULT TApplication::Answer(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (Application && msg == Application->comeForward_ && msg != 0) {
         if (Application->running_ && Application->OnComeForward) Application->OnComeForward(Application);
         return 0;

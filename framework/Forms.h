@@ -146,6 +146,7 @@ protected:
 private:
     bool DispatchOne(MSG& msg);
     static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    static LRESULT Answer(HWND h, UINT msg, WPARAM w, LPARAM l);
     std::wstring title_;
     TProgramResources resources_;
     win::Window window_;
