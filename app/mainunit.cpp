@@ -84,8 +84,7 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     Image1 = New<TImage>(this);
     Image1->SetName(L"Image1");
     Image1->SetBounds(216, 8, 33, 33);
-    Image1->Picture().SetIcon(win::Icon(static_cast<HICON>(
-        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_QUENNEL), IMAGE_ICON, 32, 32, 0))));
+    Image1->Picture().LoadIcon(ModuleInstance(), IDI_QUENNEL, 32);
     Image1->OnClick = [this](TObject* s) { Image1Click(s); };
     Image1->SetParent(Panel2);
 
@@ -102,9 +101,7 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     ZarButton1->SetName(L"ZarButton1");
     ZarButton1->SetBounds(120, 160, 89, 30);
     ZarButton1->SetCaption(L"确定");
-    TBitmap strip;
-    strip.LoadFromResource(ModuleInstance(), IDB_CARD_OK);
-    ZarButton1->Glyph().SetBitmap(strip);
+    ZarButton1->Glyph().LoadFromResource(ModuleInstance(), IDB_CARD_OK);
     ZarButton1->Glyph().SetTransparentColor(clPurple);
     ZarButton1->OnClick = [this](TObject* s) { ZarButton1Click(s); };
     ZarButton1->SetParent(Panel1);
@@ -120,7 +117,7 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     TICON->SetActive(false);
     TICON->SetShowDesigning(false);
     TIcon icon;
-    icon.LoadFromResource(ModuleInstance(), IDI_QUENNEL, GetSystemMetrics(SM_CXSMICON));
+    icon.LoadFromResource(ModuleInstance(), IDI_QUENNEL, TTrayIcon::NotificationAreaIconSize());
     TICON->SetIcon(icon);
     TICON->SetToolTip(L"Quennel 1.0");
     TICON->OnClick = [this](TObject* s) { ticonClick(s); };

@@ -69,7 +69,20 @@ void TTrayIcon::SetShowDesigning(bool v) {
 void TTrayIcon::SetIcon(const TIcon& icon) {
     if (&icon == icon_.get()) return;
     icon_->Assign(icon);
+    if (!FitIcon()) ModifyIcon();
+}
+
+int TTrayIcon::NotificationAreaIconSize() {
+    // The notification area lives in the taskbar; without one, on the primary display.
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    return SystemMetricForPPI(SM_CXSMICON, taskbar ? WindowPPI(taskbar) : SystemPPI());
+}
+
+bool TTrayIcon::FitIcon() {
+    const int before = icon_->Size();
+    if (!icon_->Reload(NotificationAreaIconSize()) || icon_->Size() == before) return false;
     ModifyIcon();
+    return true;
 }
 
 void TTrayIcon::SetToolTip(const std::wstring& text) {
@@ -99,8 +112,16 @@ bool TTrayIcon::WndProc(TMessage& m) {
         m.Result = 0;
         return true;
     }
+    if (m.Msg == WM_DPICHANGED || m.Msg == WM_DISPLAYCHANGE || m.Msg == WM_SETTINGCHANGE) {
+        // The display's scaling may have changed: the icon follows the notification area's size.
+        FitIcon();
+        if (m.Msg != WM_DPICHANGED) return false;
+        m.Result = 0; // the hidden window stays where it is
+        return true;
+    }
     if (m.Msg == taskbarCreated_) {
-        // A new taskbar has no icons: put ours back while it is wanted.
+        // A new taskbar has no icons: put ours back while it is wanted, at the new taskbar's size.
+        FitIcon();
         if (active_ && !Designing()) AddIcon();
         m.Result = 0;
         return true;

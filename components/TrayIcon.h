@@ -23,7 +23,13 @@ public:
     bool ShowDesigning() const { return showDesigning_; }
     void SetShowDesigning(bool v);
     TIcon& Icon() { return *icon_; }
+    // An icon loaded from a resource is shown at the small-icon size of the notification area's
+    // display density, and loaded again when that density changes.
     void SetIcon(const TIcon& icon);
+    // The small-icon size at the notification area's density; FitIcon brings the icon to it (the shell
+    // gets the new image) and answers whether it changed.
+    static int NotificationAreaIconSize();
+    bool FitIcon();
     const std::wstring& ToolTip() const { return toolTip_; }
     void SetToolTip(const std::wstring& text);
 

@@ -109,7 +109,7 @@ void TZarFrame::DrawFrame(HDC dc, RECT& r) const {
     win::SelectObjectGuard pen(dc, GetStockObject(DC_PEN));
     int oldRop = SetROP2(dc, R2_COPYPEN);
     COLORREF oldColor = GetDCPenColor(dc);
-    const int w = frameWidth_;
+    const int w = Scaled(frameWidth_), offset = Scaled(offset_);
     switch (style_) {
     case frameSolid:
         DrawBand(dc, r, w, solid_, solid_);
@@ -122,12 +122,12 @@ void TZarFrame::DrawFrame(HDC dc, RECT& r) const {
         break;
     case frameFramedUp:
         DrawBand(dc, r, w, highlight_, shadow_);
-        InflateRect(&r, -offset_, -offset_);
+        InflateRect(&r, -offset, -offset);
         DrawBand(dc, r, w, shadow_, highlight_);
         break;
     case frameFramedDown:
         DrawBand(dc, r, w, shadow_, highlight_);
-        InflateRect(&r, -offset_, -offset_);
+        InflateRect(&r, -offset, -offset);
         DrawBand(dc, r, w, highlight_, shadow_);
         break;
     case framePanelUp:
@@ -201,7 +201,7 @@ void TZarFont3D::DrawText3D(const TFont& font, HDC dc, RECT r, const std::wstrin
     };
     if (!enabled) {
         pass(clBtnHighlight, r);
-        OffsetRect(&r, -1, -1);
+        OffsetRect(&r, -Scaled(1), -Scaled(1));
         pass(clGrayText, r);
         return;
     }
@@ -210,10 +210,12 @@ void TZarFont3D::DrawText3D(const TFont& font, HDC dc, RECT r, const std::wstrin
         return;
     }
     if (repetition_ != repeatNone) {
-        InflateRect(&r, -repetitionWidth_, -repetitionWidth_);
+        // The extrusion: one copy a pixel apart over the (scaled) repetition width.
+        const int width = Scaled(repetitionWidth_), offset = Scaled(offset_);
+        InflateRect(&r, -width, -width);
         int step = repetition_ == repeatOnShadow ? -1 : 1;
-        OffsetRect(&r, -step * offset_, -step * offset_);
-        for (int i = 0; i < repetitionWidth_; ++i) {
+        OffsetRect(&r, -step * offset, -step * offset);
+        for (int i = 0; i < width; ++i) {
             pass(repetitionColor_, r);
             OffsetRect(&r, step, step);
         }

@@ -36,6 +36,8 @@ public:
     explicit TZarOwnedRecord(TControl* owner);
     ~TZarOwnedRecord() override;
     TControl* Owner() const { return owner_; }
+    // A length of the record (frame width, offset) at the owning control's display density.
+    int Scaled(int designPixels) const { return owner_ ? owner_->Scaled(designPixels) : designPixels; }
 
 protected:
     void Notify() { Changed(); }
@@ -133,22 +135,24 @@ private:
 
 template <typename Pass> void TZarFont3D::LightAndDark(RECT& r, Pass&& pass) const {
     if (style3D_ == fontOutLineShadow) {
-        // Four copies at the diagonal neighbours, always one pixel away.
-        const int moves[4][2] = {{-1, -1}, {2, 0}, {0, 2}, {-2, 0}};
+        // Four copies at the diagonal neighbours, always one (scaled) pixel away.
+        const int u = Scaled(1);
+        const int moves[4][2] = {{-u, -u}, {2 * u, 0}, {0, 2 * u}, {-2 * u, 0}};
         for (const auto& m : moves) {
             OffsetRect(&r, m[0], m[1]);
             pass(shadow_, r);
         }
-        OffsetRect(&r, 1, -1);
+        OffsetRect(&r, u, -u);
         return;
     }
     TColor first = (style3D_ == fontRaised || style3D_ == fontOnlyHighlight) ? highlight_ : shadow_;
     TColor second = (style3D_ == fontRaised || style3D_ == fontOnlyShadow) ? shadow_ : highlight_;
-    OffsetRect(&r, -offset_, -offset_);
+    const int offset = Scaled(offset_);
+    OffsetRect(&r, -offset, -offset);
     if (style3D_ != fontOnlyShadow) pass(first, r);
-    OffsetRect(&r, 2 * offset_, 2 * offset_);
+    OffsetRect(&r, 2 * offset, 2 * offset);
     if (style3D_ != fontOnlyHighlight) pass(second, r);
-    OffsetRect(&r, -offset_, -offset_);
+    OffsetRect(&r, -offset, -offset);
 }
 
 enum TZarFillStyle : unsigned char {

@@ -13,6 +13,28 @@ void TZarGlyph::SetBitmap(const TBitmap& b) {
     Changed();
 }
 
+void TZarGlyph::LoadFromResource(HINSTANCE module, int id) {
+    module_ = module;
+    resource_ = id;
+    loadedResource_ = 0;
+    Rescale();
+}
+
+void TZarGlyph::Rescale() {
+    if (!resource_) return;
+    const int id = ScaledImageResource(module_, resource_, OwnerPPI());
+    if (id == loadedResource_) return;
+    TBitmap strip;
+    strip.LoadFromResource(module_, id);
+    loadedResource_ = id;
+    SetBitmap(strip);
+}
+
+int TZarGlyph::OwnerPPI() const {
+    const auto* control = dynamic_cast<const TControl*>(owner_);
+    return control ? control->CurrentPPI() : kDesignPPI;
+}
+
 void TZarGlyph::SetVisible(bool v) {
     if (v != visible_) visible_ = v, Changed();
 }
@@ -43,7 +65,7 @@ void TZarGlyph::DrawGlyph(HDC dc, int x, int y, bool enabled, bool down) const {
             win::SelectObjectGuard selFrom(from, bitmap_.Handle());
             BitBlt(to, 0, 0, w, h, from, w * (index - 1), 0, SRCCOPY);
         } else {
-            DrawEmbossed(to, 0, 0, bitmap_);
+            DrawEmbossed(to, 0, 0, bitmap_, ScaleValue(1, OwnerPPI()));
         }
     }
     if (transparent_) {
@@ -55,7 +77,7 @@ void TZarGlyph::DrawGlyph(HDC dc, int x, int y, bool enabled, bool down) const {
     }
 }
 
-void DrawEmbossed(HDC dc, int x, int y, const TBitmap& bitmap) {
+void DrawEmbossed(HDC dc, int x, int y, const TBitmap& bitmap, int echo) {
     const int w = bitmap.Width(), h = bitmap.Height();
     win::MemoryDC src(dc), maskDC(dc);
     win::SelectObjectGuard selSrc(src, bitmap.Handle());
@@ -65,7 +87,7 @@ void DrawEmbossed(HDC dc, int x, int y, const TBitmap& bitmap) {
     BitBlt(maskDC, 0, 0, w, h, src, 0, 0, SRCCOPY);
     COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0)), oldBk = SetBkColor(dc, RGB(255, 255, 255));
     // DSPDxax: the brush where a bit is set, the destination elsewhere.
-    for (auto [colour, dx] : {std::pair{clBtnHighlight, 1}, std::pair{clBtnShadow, 0}}) {
+    for (auto [colour, dx] : {std::pair{clBtnHighlight, echo}, std::pair{clBtnShadow, 0}}) {
         win::Brush brush(CreateSolidBrush(ColorToRGB(colour)));
         win::SelectObjectGuard selBrush(dc, brush.get());
         BitBlt(dc, x + dx, y + dx, w, h, maskDC, 0, 0, 0x00E20746);
@@ -81,14 +103,14 @@ void DrawTransparent(HDC dc, const TBitmap& bitmap, int x, int y, TColor key) {
                    ColorToRGB(key));
 }
 
-void DrawDisabledText(const TFont& font, HDC dc, RECT r, const std::wstring& text, UINT format) {
+void DrawDisabledText(const TFont& font, HDC dc, RECT r, const std::wstring& text, UINT format, int echo) {
     win::SaveDCGuard keep(dc);
     SelectObject(dc, font.Handle());
     SetBkMode(dc, TRANSPARENT);
     std::wstring copy = text;
     SetTextColor(dc, ColorToRGB(clBtnHighlight));
     DrawTextExW(dc, copy.data(), -1, &r, format, nullptr);
-    OffsetRect(&r, -1, -1);
+    OffsetRect(&r, -echo, -echo);
     SetTextColor(dc, ColorToRGB(clGrayText));
     copy = text;
     DrawTextExW(dc, copy.data(), -1, &r, format, nullptr);

@@ -137,7 +137,7 @@ void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& f
     };
 
     if (font3D.ThreeDimensional()) {
-        const int n = font3D.Repetitionwidth();
+        const int n = font3D.Scaled(font3D.Repetitionwidth());
         if (font3D.Repetition() == repeatOnShadow) {
             OffsetRect(&r, n, n);
             for (int i = 0; i < n; ++i) {

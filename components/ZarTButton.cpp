@@ -73,36 +73,44 @@ void TZarButton::KeyUp(unsigned short& key, TShiftState shift) {
     TZarCustomControl::KeyUp(key, shift);
 }
 
+void TZarButton::ScaleBy(int to, int from) {
+    TZarCustomControl::ScaleBy(to, from);
+    glyph_.Rescale();
+}
+
 RECT TZarButton::FaceRect() const {
-    RECT r = down_ ? RECT{2, 2, width_ - 2, height_ - 2} : RECT{0, 0, width_ - 2, height_ - 2};
-    if (down_) OffsetRect(&r, 2, 2);
+    const int two = Scaled(2);
+    RECT r = down_ ? RECT{two, two, width_ - two, height_ - two} : RECT{0, 0, width_ - two, height_ - two};
+    if (down_) OffsetRect(&r, two, two);
     return r;
 }
 
 POINT TZarButton::GlyphPosition() const {
     RECT r = FaceRect();
-    int dy = down_ ? 2 : 0;
-    int x = caption_.empty() ? RoundHalfEven((width_ - glyph_.GlyphWidth()) * 0.5) + 1 : r.left + 1;
+    const int one = Scaled(1), two = Scaled(2);
+    int dy = down_ ? two : 0;
+    int x = caption_.empty() ? RoundHalfEven((width_ - glyph_.GlyphWidth()) * 0.5) + one : r.left + one;
     int y = RoundHalfEven((height_ - glyph_.GlyphHeight()) * 0.5) + dy;
-    return {x + 2, y};
+    return {x + two, y};
 }
 
 RECT TZarButton::CaptionRect() const {
     RECT r = FaceRect();
-    r.left += glyph_.GlyphWidth() + 2;
+    r.left += glyph_.GlyphWidth() + Scaled(2);
     return r;
 }
 
 void TZarButton::PaintFace(HDC dc) {
     TZarCustomControl::PaintFace(dc);
+    const int ring = Scaled(1);
     RECT r{0, 0, width_, height_};
     if (down_) {
-        BevelRing(dc, r, clBlack, clBtnShadow);
-        BevelRing(dc, r, clBtnShadow, clBtnFace);
+        BevelRing(dc, r, clBlack, clBtnShadow, ring);
+        BevelRing(dc, r, clBtnShadow, clBtnFace, ring);
     } else {
-        BevelRing(dc, r, clBtnHighlight, clBlack);
-        r = {-1, -1, width_ - 1, height_ - 1};
-        BevelRing(dc, r, clBtnHighlight, clBtnShadow);
+        BevelRing(dc, r, clBtnHighlight, clBlack, ring);
+        r = {-ring, -ring, width_ - ring, height_ - ring};
+        BevelRing(dc, r, clBtnHighlight, clBtnShadow, ring);
     }
     POINT g = GlyphPosition();
     glyph_.DrawGlyph(dc, g.x, g.y, enabled_, down_);
@@ -111,5 +119,5 @@ void TZarButton::PaintFace(HDC dc) {
     if (enabled_)
         font3D_.DrawText3D(font_, dc, t, caption_, textFormat_, true);
     else
-        DrawDisabledText(font_, dc, t, caption_, textFormat_);
+        DrawDisabledText(font_, dc, t, caption_, textFormat_, ring);
 }

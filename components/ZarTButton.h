@@ -33,6 +33,7 @@ protected:
     void KeyDown(unsigned short& key, TShiftState shift) override;
     void KeyUp(unsigned short& key, TShiftState shift) override;
     void CreateParams(TCreateParams& p) override;
+    void ScaleBy(int to, int from) override;
 
 private:
     RECT FaceRect() const; // the area inside the bevel, moved when pressed

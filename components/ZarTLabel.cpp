@@ -53,7 +53,8 @@ void TZarLabel::PaintFace(HDC dc) {
         FillRect(dc, &r, fill.get());
         if (background_) background_->PaintBackground(dc, width_, height_, true);
     }
-    RECT t{0, frame_.FrameWidth(), width_ - frame_.FrameSize(), height_ - frame_.FrameWidth()};
+    const int frameWidth = Scaled(frame_.FrameWidth());
+    RECT t{0, frameWidth, width_ - Scaled(frame_.FrameSize()), height_ - frameWidth};
     if (fontBackground_)
         fontBackground_->DrawBackgroundText(font3D_, font_, dc, t, caption_, TextFormat());
     else

@@ -65,9 +65,9 @@ void TZarPanel::SetAlignment(TAlignment a) {
 }
 
 void TZarPanel::AdjustClientRect(RECT& r) const {
-    int inset = borderWidth_;
-    if (frameOuter_.FrameStyle() != frameNone) inset += frameOuter_.FrameWidth();
-    if (frameInner_.FrameStyle() != frameNone) inset += frameInner_.FrameWidth();
+    int inset = Scaled(borderWidth_);
+    if (frameOuter_.FrameStyle() != frameNone) inset += Scaled(frameOuter_.FrameWidth());
+    if (frameInner_.FrameStyle() != frameNone) inset += Scaled(frameInner_.FrameWidth());
     InflateRect(&r, -inset, -inset);
     TPanel::AdjustClientRect(r); // the base panel's raised bevel
 }
@@ -77,12 +77,16 @@ void TZarPanel::PaintFace(HDC dc) {
     PaintPanel(dc);
     if (background_) background_->PaintBackground(dc, width_, height_, true);
     if (dlgFrame_) {
-        BevelRing(dc, r, clBtnHighlight, clBlack);
-        BevelRing(dc, r, clBtnFace, clBtnShadow);
-        BevelRing(dc, r, clBtnFace, clBtnFace);
+        const int ring = Scaled(1);
+        BevelRing(dc, r, clBtnHighlight, clBlack, ring);
+        BevelRing(dc, r, clBtnFace, clBtnShadow, ring);
+        BevelRing(dc, r, clBtnFace, clBtnFace, ring);
     }
     frameOuter_.DrawFrame(dc, r);
-    if (borderWidth_ > 0) InflateRect(&r, -(borderWidth_ + 1), -(borderWidth_ + 1));
+    if (borderWidth_ > 0) {
+        const int inset = Scaled(borderWidth_) + Scaled(1);
+        InflateRect(&r, -inset, -inset);
+    }
     frameInner_.DrawFrame(dc, r);
     UINT align = AlignmentFlag(alignment_);
     font3D_.DrawText3D(font_, dc, r, caption_, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS, enabled_);

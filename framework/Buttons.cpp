@@ -29,8 +29,9 @@ void TBitBtn::LoadGlyph(int resourceId, int numGlyphs) {
 // common-controls library for its glyphs.
 void TBitBtn::MakeImages() {
     if (images_ || !glyphResource_) return;
-    win::Bitmap strip(static_cast<HBITMAP>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(glyphResource_),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const int id = ScaledImageResource(ModuleInstance(), glyphResource_, currentPPI_);
+    win::Bitmap strip(static_cast<HBITMAP>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!strip) return;
     BITMAP bm{};
     GetObjectW(strip.get(), sizeof bm, &bm);
@@ -56,10 +57,16 @@ void TBitBtn::CreateHandleDone() {
     ApplyGlyph();
 }
 
+void TBitBtn::ScaleBy(int to, int from) {
+    TButton::ScaleBy(to, from);
+    images_.reset();
+    ApplyGlyph();
+}
+
 void TBitBtn::ApplyGlyph() {
     if (!handle_) return;
     MakeImages();
     if (!images_) return;
-    BUTTON_IMAGELIST list{images_.get(), {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    BUTTON_IMAGELIST list{images_.get(), {Scaled(4), 0, Scaled(4), 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(handle_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
 }

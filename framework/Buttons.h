@@ -14,12 +14,14 @@ public:
     TBitBtnKind Kind() const { return kind_; }
     // OK: default button, result OK, OK glyph; Cancel: cancel button, result Cancel, Cancel glyph.
     void SetKind(TBitBtnKind k);
-    // A strip of NumGlyphs square cells (normal, then disabled) from a bitmap resource of this module.
+    // A strip of NumGlyphs square cells (normal, then disabled) from a bitmap resource of this module;
+    // the strip drawn for the button's density (ScaledImageResource) is the one shown.
     void LoadGlyph(int resourceId, int numGlyphs);
     int NumGlyphs() const { return numGlyphs_; }
 
 protected:
     void CreateHandleDone() override;
+    void ScaleBy(int to, int from) override;
 
 private:
     void MakeImages();

@@ -136,7 +136,7 @@ bool TWinControl::HintMessage(TMessage& m) {
             if (!hint_) hint_ = std::make_unique<THintWindow>();
             POINT at;
             GetCursorPos(&at);
-            at.y += GetSystemMetrics(SM_CYCURSOR) / 2 + 4; // below the pointer's tip
+            at.y += SystemMetricForPPI(SM_CYCURSOR, currentPPI_) / 2 + Scaled(4); // below the pointer's tip
             HWND root = GetAncestor(handle_, GA_ROOT);
             TWinControl* top = FromHandle(root);
             hint_->ActivateHint(hintControl_->Hint(), at, root, top ? top->Font().Handle() : nullptr);

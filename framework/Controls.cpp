@@ -38,6 +38,15 @@ TMouseButton ButtonOf(UINT msg) {
     }
 }
 
+// Sets a flag for as long as it lives.
+struct RaisedFlag {
+    explicit RaisedFlag(bool& f) : flag(f) { flag = true; }
+    ~RaisedFlag() { flag = false; }
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+    bool& flag;
+};
+
 int g_nextCtrlId = 100; // child ids stay clear of IDOK and IDCANCEL
 } // namespace
 
@@ -67,6 +76,25 @@ void TControl::SetBounds(int l, int t, int w, int h) {
     height_ = h;
     BoundsChanged();
     RequestAlign();
+}
+
+void TControl::ChangeScale(int ppi) {
+    if (ppi <= 0 || ppi == currentPPI_) return;
+    int from = currentPPI_;
+    currentPPI_ = ppi;
+    ScaleBy(ppi, from);
+    Invalidate();
+}
+
+void TControl::ScaleBounds(int to, int from) {
+    RECT b = ScaleRect(BoundsRect(), to, from);
+    SetBounds(b.left, b.top, b.right - b.left, b.bottom - b.top);
+}
+
+void TControl::ScaleBy(int to, int from) {
+    ScaleBounds(to, from);
+    // A parent's font reaches the child when the parent's own is scaled.
+    if (!parentFont_) font_.SetHeight(ScaleValue(font_.Height(), to, from));
 }
 
 void TControl::RequestAlign() {
@@ -241,6 +269,7 @@ TWinControl* TWinControl::FromHandle(HWND h) {
 }
 
 void TWinControl::InsertControl(TControl* c) {
+    c->ChangeScale(currentPPI_);
     controls_.push_back(c);
     c->parent_ = this;
     if (auto* wc = dynamic_cast<TWinControl*>(c)) {
@@ -456,10 +485,7 @@ void TWinControl::SetFocus() {
 void TWinControl::AlignControls() {
     // Placing an aligned child asks for alignment again; one pass at a time is enough.
     if (controls_.empty() || aligning_) return;
-    struct Guard {
-        bool& flag;
-        ~Guard() { flag = false; }
-    } guard{aligning_ = true};
+    RaisedFlag guard(aligning_);
     RECT r = ClientRect();
     AdjustClientRect(r);
     auto place = [&](TAlign which) {
@@ -498,6 +524,17 @@ void TWinControl::AlignControls() {
     };
     for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient})
         place(a);
+}
+
+void TWinControl::ScaleBy(int to, int from) {
+    {
+        // The children are placed once, at the end, from their scaled sizes.
+        RaisedFlag guard(aligning_);
+        TControl::ScaleBy(to, from);
+        for (TControl* c : controls_)
+            c->ChangeScale(to);
+    }
+    AlignControls();
 }
 
 void TWinControl::PaintWindow(HDC dc) {

@@ -4,6 +4,7 @@
 #include "framework/Classes.h"
 #include "framework/Dispatch.h"
 #include "framework/Graphics.h"
+#include "framework/Scaling.h"
 #include "framework/Win32.h"
 
 #include <functional>
@@ -71,6 +72,15 @@ public:
     TAlign Align() const { return align_; }
     void SetAlign(TAlign a);
 
+    // The display density the control's bounds, font and drawing are in; a new control is in the
+    // design density and takes its parent's when it is put in one.
+    int CurrentPPI() const { return currentPPI_; }
+    // A length of the layout (given at the design density) at the control's density.
+    int Scaled(int designPixels) const { return ScaleValue(designPixels, currentPPI_); }
+    // Brings the control (and its children) to a density: bounds, font heights and whatever else the
+    // control keeps in pixels, all by the one rounding rule.
+    void ChangeScale(int ppi);
+
     // Asks for a repaint of the control's area through the platform's paint message.
     virtual void Invalidate();
     // Delivers a message to the control's handler and returns its result.
@@ -95,6 +105,9 @@ protected:
     // Whether a left press and release over the control make a click (standard controls click themselves).
     virtual bool ClicksOnMouseUp() const { return true; }
     virtual void BoundsChanged() {}
+    // Scales what the control keeps in pixels from one density to another (bounds and its own font here).
+    virtual void ScaleBy(int to, int from);
+    virtual void ScaleBounds(int to, int from);
     // Passes a message on to what handles it when the control does not (the window's default handling).
     virtual void DefaultHandler(TMessage& m);
     void RequestAlign();
@@ -110,6 +123,7 @@ protected:
     TCursor cursor_ = IDC_ARROW;
     TAlign align_ = TAlign::alNone;
     bool mouseCaptured_ = false;
+    int currentPPI_ = kDesignPPI;
 };
 
 struct TCreateParams {
@@ -190,6 +204,7 @@ protected:
     virtual void KeyPress(wchar_t& key);
     // A child control under a point in client coordinates that paints on this window, or null.
     virtual TControl* ControlAtPos(POINT p) const;
+    void ScaleBy(int to, int from) override;
 
 public:
     TKeyEvent OnKeyDown;

@@ -12,11 +12,14 @@
 int MessageDlg(const std::wstring& text, const std::wstring& caption, TMsgDlgType type,
                std::initializer_list<TMsgDlgBtn> buttons) {
     std::unique_ptr<TForm> form(New<TForm>(nullptr));
+    // The box is laid out at the density it is shown at, from its text's measured size.
+    form->ChangeScale(SystemPPI());
+    auto px = [&form](int designPixels) { return form->Scaled(designPixels); };
     form->SetBorderStyle(TFormBorderStyle::bsDialog);
     form->SetCaption(caption);
     form->Font().Assign(TFont());
     form->Font().SetName(L"Tahoma");
-    form->Font().SetHeight(11);
+    form->Font().SetHeight(px(11));
 
     const wchar_t* iconId = nullptr;
     switch (type) {
@@ -35,42 +38,44 @@ int MessageDlg(const std::wstring& text, const std::wstring& caption, TMsgDlgTyp
     case mtCustom:
         break;
     }
-    int x = 12;
+    const int margin = px(12), iconSide = px(32);
+    int x = margin;
     if (iconId) {
         auto* image = New<TImage>(form.get());
-        image->SetBounds(12, 12, 32, 32);
-        image->Picture().SetIcon(win::Icon(CopyIcon(LoadIconW(nullptr, iconId))));
         image->SetParent(form.get());
-        x = 56;
+        image->SetBounds(margin, margin, iconSide, iconSide);
+        image->Picture().SetIcon(LoadIconOfSize(nullptr, iconId, iconSide));
+        x = px(56);
     }
 
     auto* label = New<TLabel>(form.get());
     label->SetParent(form.get());
     label->SetCaption(text);
-    SIZE textSize = label->TextExtent(360);
-    label->SetBounds(x, 12 + (iconId ? std::max(0L, (32 - textSize.cy) / 2) : 0), textSize.cx, textSize.cy);
+    SIZE textSize = label->TextExtent(px(360));
+    label->SetBounds(x, margin + (iconId ? std::max(0L, (iconSide - textSize.cy) / 2) : 0), textSize.cx,
+                     textSize.cy);
 
-    const int bw = 75, bh = 25, gap = 8;
+    const int bw = px(75), bh = px(25), gap = px(8);
     int count = static_cast<int>(buttons.size());
     int rowWidth = count * bw + (count - 1) * gap;
-    int clientW = std::max<int>(x + textSize.cx + 12, rowWidth + 24);
-    int top = 12 + std::max<int>(iconId ? 32 : 0, textSize.cy) + 16;
+    int clientW = std::max<int>(x + textSize.cx + margin, rowWidth + 2 * margin);
+    int top = margin + std::max<int>(iconId ? iconSide : 0, textSize.cy) + px(16);
     int left = (clientW - rowWidth) / 2;
     int index = 0;
     for (TMsgDlgBtn b : buttons) {
         static const wchar_t* const captions[] = {L"&Yes", L"&No", L"OK", L"Cancel"};
         static const int results[] = {mrYes, mrNo, mrOk, mrCancel};
         auto* button = New<TButton>(form.get());
+        button->SetParent(form.get());
         button->SetCaption(captions[b]);
         button->SetModalResult(results[b]);
         button->SetBounds(left + index * (bw + gap), top, bw, bh);
-        button->SetParent(form.get());
         if (index == 0) button->SetDefault(true);
         if (index == count - 1) button->SetCancel(true);
         if (index == 0) form->SetActiveControl(button);
         ++index;
     }
-    form->SetClientSize(clientW, top + bh + 12);
+    form->SetClientSize(clientW, top + bh + margin);
     return form->ShowModal();
 }
 

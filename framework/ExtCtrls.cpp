@@ -52,6 +52,11 @@ void TImage::SetAutoSize(bool v) {
     PictureChanged();
 }
 
+void TImage::ScaleBy(int to, int from) {
+    TGraphicControl::ScaleBy(to, from);
+    picture_.ScaleIcon(to, from);
+}
+
 void TImage::PictureChanged() {
     if (autoSize_ && !picture_.Empty())
         SetBounds(left_, top_, picture_.Width(), picture_.Height());
@@ -202,16 +207,12 @@ void TScrollBox::WndProc(TMessage& m) {
 }
 
 void TBevel::Paint(HDC dc) {
-    win::Pen shadow(CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow)));
-    win::Pen light(CreatePen(PS_SOLID, 1, ColorToRGB(clBtnHighlight)));
-    {
-        win::SelectObjectGuard sel(dc, shadow.get());
-        MoveToEx(dc, 0, 0, nullptr);
-        LineTo(dc, width_, 0);
-    }
-    win::SelectObjectGuard sel(dc, light.get());
-    MoveToEx(dc, 0, 1, nullptr);
-    LineTo(dc, width_, 1);
+    const int line = Scaled(1);
+    win::Brush shadow(CreateSolidBrush(ColorToRGB(clBtnShadow)));
+    win::Brush light(CreateSolidBrush(ColorToRGB(clBtnHighlight)));
+    RECT upper{0, 0, width_, line}, lower{0, line, width_, 2 * line};
+    FillRect(dc, &upper, shadow.get());
+    FillRect(dc, &lower, light.get());
 }
 
 TTimer::TTimer(TComponent* AOwner)
@@ -265,13 +266,13 @@ void TPanel::SetBevelOuter(TBevelCut v) {
 }
 
 void TPanel::AdjustClientRect(RECT& r) const {
-    if (bevelOuter_ != TBevelCut::bvNone) InflateRect(&r, -1, -1);
+    if (bevelOuter_ != TBevelCut::bvNone) InflateRect(&r, -Scaled(1), -Scaled(1));
 }
 
 void TPanel::PaintPanel(HDC dc) {
     RECT r = ClientRect();
-    if (bevelOuter_ == TBevelCut::bvRaised) BevelRing(dc, r, clBtnHighlight, clBtnShadow);
-    if (bevelOuter_ == TBevelCut::bvLowered) BevelRing(dc, r, clBtnShadow, clBtnHighlight);
+    if (bevelOuter_ == TBevelCut::bvRaised) BevelRing(dc, r, clBtnHighlight, clBtnShadow, Scaled(1));
+    if (bevelOuter_ == TBevelCut::bvLowered) BevelRing(dc, r, clBtnShadow, clBtnHighlight, Scaled(1));
     win::Brush face(CreateSolidBrush(ColorToRGB(color_)));
     FillRect(dc, &r, face.get());
     if (caption_.empty()) return;

@@ -29,6 +29,10 @@ public:
     void SetAutoSize(bool v);
     void Paint(HDC dc) override;
 
+protected:
+    // An icon loaded from the program's resources is loaded again at the scaled size.
+    void ScaleBy(int to, int from) override;
+
 private:
     void PictureChanged();
     TPicture picture_;

@@ -82,9 +82,20 @@ void TForm::SetClientSize(int w, int h) {
     clientH_ = h;
     TCreateParams p;
     CreateParams(p);
-    RECT r{0, 0, w, h};
-    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    RECT r = WindowRectForClient({0, 0, w, h}, p.Style, p.ExStyle, currentPPI_);
     SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
+void TForm::ScaleBounds(int to, int from) {
+    if (clientW_ >= 0)
+        SetClientSize(ScaleValue(clientW_, to, from), ScaleValue(clientH_, to, from));
+    else
+        SetBounds(left_, top_, ScaleValue(width_, to, from), ScaleValue(height_, to, from));
+}
+
+void TForm::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    ChangeScale(WindowPPI(handle_));
 }
 
 void TForm::SetVisible(bool v) {
@@ -227,6 +238,18 @@ void TForm::WndProc(TMessage& m) {
         }
         m.Result = 0;
         return;
+    case WM_DPICHANGED: {
+        // Moved to a display of another density: the layout is scaled to it and the window takes the
+        // place the system suggests.
+        ChangeScale(HIWORD(m.WParam));
+        const auto* suggested = reinterpret_cast<const RECT*>(m.LParam);
+        if (suggested)
+            SetBounds(suggested->left, suggested->top, suggested->right - suggested->left,
+                      suggested->bottom - suggested->top);
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        m.Result = 0;
+        return;
+    }
     case DM_GETDEFID:
         if (defaultControl_ && defaultControl_->HandleAllocated()) {
             m.Result = MAKELRESULT(GetDlgCtrlID(defaultControl_->Handle()), DC_HASDEFID);

@@ -61,6 +61,10 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void Notification(TComponent* c, TOperation op) override;
+    // A new window takes the density of the display it is on: the form's layout is scaled to it.
+    void CreateHandleDone() override;
+    // A form keeps its place on the screen and scales its client size; the frame is the system's.
+    void ScaleBounds(int to, int from) override;
     void FocusFirst();
 
 private:

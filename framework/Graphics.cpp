@@ -1,5 +1,9 @@
 #include "framework/Graphics.h"
 
+#include "framework/Scaling.h"
+
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -120,16 +124,59 @@ TColor StringToColor(const std::wstring& text) {
 
 void TIcon::Assign(const TIcon& source) {
     if (&source == this) return;
+    module_ = source.module_;
+    resource_ = source.resource_;
+    size_ = source.size_;
     handle_.reset(source.Empty() ? nullptr : CopyIcon(source.Handle()));
     Changed();
 }
 
+namespace {
+// Whether the icon resource carries an image of exactly that size (its group directory lists them).
+bool IconHasSize(HINSTANCE module, const wchar_t* name, int size) {
+    HRSRC res = FindResourceW(module, name, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+    const auto* dir = res ? static_cast<const BYTE*>(LockResource(LoadResource(module, res))) : nullptr;
+    DWORD bytes = res ? SizeofResource(module, res) : 0;
+    if (!dir || bytes < 6) return false;
+    const int count = dir[4] | dir[5] << 8;
+    for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(bytes); ++i) {
+        const BYTE* entry = dir + 6 + 14 * i;
+        if ((entry[0] ? entry[0] : 256) == size && (entry[1] ? entry[1] : 256) == size) return true;
+    }
+    return false;
+}
+} // namespace
+
+win::Icon LoadIconOfSize(HINSTANCE module, const wchar_t* name, int size) {
+    // An image of the size is taken as it is; otherwise the common controls shrink the next larger one
+    // (that library is loaded only then).
+    HICON icon = nullptr;
+    if (!IconHasSize(module, name, size) && FAILED(LoadIconWithScaleDown(module, name, size, size, &icon)))
+        icon = nullptr;
+    if (!icon) {
+        icon = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, size, size, module ? 0 : LR_SHARED));
+        // A shared system icon is not the caller's to destroy: the caller gets a copy.
+        if (icon && !module) icon = CopyIcon(icon);
+    }
+    return win::Icon(icon);
+}
+
 void TIcon::LoadFromResource(HINSTANCE module, int id, int size) {
-    handle_.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+    module_ = module;
+    resource_ = id;
+    size_ = size;
+    handle_ = LoadIconOfSize(module, MAKEINTRESOURCEW(id), size);
     Changed();
 }
 
+bool TIcon::Reload(int size) {
+    if (!resource_) return false;
+    if (size != size_) LoadFromResource(module_, resource_, size);
+    return true;
+}
+
 void TIcon::SetHandle(HICON icon) {
+    resource_ = 0;
     handle_.reset(icon);
     Changed();
 }
@@ -188,6 +235,7 @@ HFONT TFont::Handle() const {
 }
 
 void TPicture::Clear() {
+    iconResource_ = 0;
     icon_.reset();
     bitmap_.reset();
     metafile_.reset();
@@ -211,6 +259,17 @@ void TPicture::SetIcon(win::Icon icon) {
         kind_ = Kind::Icon;
     }
     Changed();
+}
+
+void TPicture::LoadIcon(HINSTANCE module, int id, int size) {
+    SetIcon(LoadIconOfSize(module, MAKEINTRESOURCEW(id), size));
+    iconModule_ = module;
+    iconResource_ = id;
+}
+
+void TPicture::ScaleIcon(int to, int from) {
+    if (kind_ == Kind::Icon && iconResource_)
+        LoadIcon(iconModule_, iconResource_, ScaleValue(width_, to, from));
 }
 
 void TPicture::SetBitmap(win::Bitmap bitmap) {
@@ -331,13 +390,15 @@ void BrushCopy(HDC dst, const RECT& d, HDC src, const RECT& s, COLORREF replace,
                    s.right - s.left, s.bottom - s.top, replace);
 }
 
-void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom) {
+void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom, int thickness) {
     win::Brush t(CreateSolidBrush(ColorToRGB(top))), b(CreateSolidBrush(ColorToRGB(bottom)));
-    RECT left{r.left, r.top, r.left + 1, r.bottom - 1}, upper{r.left, r.top, r.right - 1, r.top + 1};
-    FillRect(dc, &left, t.get());
-    FillRect(dc, &upper, t.get());
-    RECT right{r.right - 1, r.top, r.right, r.bottom}, lower{r.left, r.bottom - 1, r.right, r.bottom};
-    FillRect(dc, &right, b.get());
-    FillRect(dc, &lower, b.get());
-    InflateRect(&r, -1, -1);
+    for (int ring = 0; ring < thickness; ++ring) {
+        RECT left{r.left, r.top, r.left + 1, r.bottom - 1}, upper{r.left, r.top, r.right - 1, r.top + 1};
+        FillRect(dc, &left, t.get());
+        FillRect(dc, &upper, t.get());
+        RECT right{r.right - 1, r.top, r.right, r.bottom}, lower{r.left, r.bottom - 1, r.right, r.bottom};
+        FillRect(dc, &right, b.get());
+        FillRect(dc, &lower, b.get());
+        InflateRect(&r, -1, -1);
+    }
 }

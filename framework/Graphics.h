@@ -58,15 +58,24 @@ public:
     TIcon() = default;
     HICON Handle() const { return handle_.get(); }
     bool Empty() const { return !handle_; }
-    // Takes ownership of a copy of the icon's image.
+    // Takes ownership of a copy of the icon's image (and where it came from).
     void Assign(const TIcon& source);
-    // Loads an icon resource of this module at the given size (0: system small/large default).
+    // Loads an icon resource of a module at the given size, shrunk from the nearest larger image the
+    // resource carries when it has none of that size; the icon remembers where it came from.
     void LoadFromResource(HINSTANCE module, int id, int size);
+    // Loads the same resource again at another size (false when the icon did not come from one).
+    bool Reload(int size);
+    int Size() const { return size_; }
     void SetHandle(HICON icon); // takes ownership
 
 private:
     win::Icon handle_;
+    HINSTANCE module_ = nullptr;
+    int resource_ = 0, size_ = 0;
 };
+
+// An icon resource's image of a size: shrunk from a larger one rather than stretched from a smaller.
+win::Icon LoadIconOfSize(HINSTANCE module, const wchar_t* name, int size);
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
@@ -112,6 +121,9 @@ public:
     int Height() const { return height_; }
     void Clear();
     void SetIcon(win::Icon icon);
+    // An icon resource at a size; the picture can load it again at another (ScaleIcon).
+    void LoadIcon(HINSTANCE module, int id, int size);
+    void ScaleIcon(int to, int from);
     void SetBitmap(win::Bitmap bitmap);
     void SetMetafile(win::EnhMetaFile mf, int w, int h); // size in pixels
     HBITMAP Bitmap() const { return bitmap_.get(); }
@@ -124,6 +136,8 @@ private:
     win::Icon icon_;
     win::Bitmap bitmap_;
     win::EnhMetaFile metafile_;
+    HINSTANCE iconModule_ = nullptr;
+    int iconResource_ = 0;
 };
 
 enum class TBrushStyle {
@@ -165,6 +179,7 @@ private:
 // brush instead (the source is unchanged).
 void BrushCopy(HDC dst, const RECT& dstRect, HDC src, const RECT& srcRect, COLORREF replace, HBRUSH brush);
 
-// The one-pixel bevel ring: left column and top row in `top` (but for the bottom-left and top-right
-// pixels), right column and bottom row in `bottom`; r then shrinks by one on every side.
-void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom);
+// The bevel ring: left column and top row in `top` (but for the bottom-left and top-right pixels), right
+// column and bottom row in `bottom`; r then shrinks by one on every side. A thicker ring is that many
+// rings of the same colours.
+void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom, int thickness = 1);

@@ -1,6 +1,7 @@
 #include "framework/Hints.h"
 
 #include "framework/Dispatch.h"
+#include "framework/Scaling.h"
 
 #include <algorithm>
 
@@ -40,7 +41,9 @@ void THintWindow::ActivateHint(const std::wstring& text, POINT at, HWND topLevel
         win::SelectObjectGuard selected(dc, font_);
         DrawTextW(dc, text_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     }
-    int w = r.right + 2 * kPadding + 2, h = r.bottom + 2 * kPadding + 2; // the text, padding and border
+    // The text, the padding and the border.
+    const int padding = ScaleValue(kPadding, WindowPPI(topLevel));
+    int w = r.right + 2 * padding + 2, h = r.bottom + 2 * padding + 2;
     RECT client;
     GetClientRect(topLevel, &client);
     ScreenToClient(topLevel, &at);
@@ -67,7 +70,8 @@ void THintWindow::Paint(HDC dc) const {
     win::SelectObjectGuard font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    InflateRect(&r, -kPadding, -kPadding);
+    const int padding = ScaleValue(kPadding, WindowPPI(window_.get()));
+    InflateRect(&r, -padding, -padding);
     DrawTextW(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
 }
 

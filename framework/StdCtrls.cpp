@@ -190,7 +190,7 @@ void TComboBox::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     p.ClassName = L"COMBOBOX";
     p.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-    p.Height = 200; // the height of the dropped-down list
+    p.Height = Scaled(200); // the height of the dropped-down list
 }
 
 void TComboBox::CreateHandleDone() {
@@ -248,6 +248,11 @@ void TComboBox::SetText(const std::wstring& text) {
 void TComboBox::AddItem(const std::wstring& item) {
     items_.push_back(item);
     if (handle_) SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TComboBox::ScaleBy(int to, int from) {
+    TWinControl::ScaleBy(to, from);
+    SetItemHeight(ScaleValue(itemHeight_, to, from));
 }
 
 void TComboBox::SetItemHeight(int h) {

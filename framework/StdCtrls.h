@@ -105,6 +105,7 @@ public:
 protected:
     void CreateParams(TCreateParams& p) override;
     void CreateHandleDone() override;
+    void ScaleBy(int to, int from) override;
 
 private:
     static LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l);

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes resources/quennel.ico: the program icon as 16 x 16 and 32 x 32 images in the 16-colour palette."""
+"""Writes resources/quennel.ico: the program icon in the 16-colour palette, in the sizes the system asks
+for at display scalings from 100 % to 400 %: 16, 20, 24, 32, 40, 48 and 64 pixels square."""
 import struct, sys
 
 PALETTE = [(0,0,0),(128,0,0),(0,128,0),(128,128,0),(0,0,128),(128,0,128),(0,128,128),(192,192,192),
@@ -43,11 +44,12 @@ def image(n):
         for x in range(n):
             bits = (bits << 1) | (1 if px[y][x] is None else 0)
             if x % 8 == 7: row.append(bits); bits = 0
+        if n % 8: row.append(bits << (8 - n % 8))
         while len(row) % 4: row.append(0)
         mask += bytes(row)
     return header + pal + xor + mask
 
-imgs = [(16, image(16)), (32, image(32))]
+imgs = [(n, image(n)) for n in (16, 20, 24, 32, 40, 48, 64)]
 out = struct.pack('<HHH', 0, 1, len(imgs))
 offset = 6 + 16*len(imgs)
 for n, data in imgs:
