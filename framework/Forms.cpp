@@ -82,7 +82,9 @@ void TForm::SetClientSize(int w, int h) {
     clientH_ = h;
     TCreateParams p;
     CreateParams(p);
-    RECT r = WindowRectForClient({0, 0, w, h}, p.Style, p.ExStyle, currentPPI_);
+    // The frame is the one of the display the window is on (before it exists, the layout's density).
+    RECT r =
+        WindowRectForClient({0, 0, w, h}, p.Style, p.ExStyle, handle_ ? WindowPPI(handle_) : currentPPI_);
     SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }
 

@@ -34,9 +34,10 @@ build() {
 # Makes a Wine prefix once: "宋体" maps to a Song-style CJK font and "MS Sans Serif" to a narrow sans
 # (their metrics are the closest to the faces the windows are laid out for); with "desktop" the prefix
 # runs a virtual desktop, whose taskbar holds the tray (an icon delete there takes a millisecond, not two
-# seconds). The ready mark names the mapping: a prefix made with an older one is brought up to date.
+# seconds). A third argument sets the display's density in dots per inch (96 is 100 % scaling, 144 is
+# 150 %). The ready mark names the mapping: a prefix made with an older one is brought up to date.
 prepare_prefix() {
-    local prefix=$1 mode=${2:-}
+    local prefix=$1 mode=${2:-} dpi=${3:-}
     export WINEPREFIX=$prefix
     [ -f "$prefix/.quennel-ready-2" ] && return 0
     echo "Preparing the Wine prefix $prefix (once)..."
@@ -49,6 +50,10 @@ prepare_prefix() {
         if [ "$mode" = desktop ]; then
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n'
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1024x768"\n\n'
+        fi
+        if [ -n "$dpi" ]; then
+            printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n' "$dpi"
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts]\n"LogPixels"=dword:%08x\n\n' "$dpi"
         fi
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
     # regedit wants a Unicode file for the Chinese name; turn the header into the Unicode one.
