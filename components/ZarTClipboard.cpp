@@ -141,9 +141,10 @@ void TZarClipboard::ShowText(TZarClipFormat f, const TClipboardSnapshot& now) {
         memo = New<TMemo>(this);
         memo->SetBorder(false);
         memo->SetScrollBars(TScrollStyle::ssBoth);
-        memo->SetBounds(0, 0, width_, height_);
         memo->SetParent(this);
-        // After the parent: the box has the viewer's font, and only its name changes.
+        // After the parent: the box has the viewer's font (only its name changes) and its density, in
+        // which the viewer's size is given.
+        memo->SetBounds(0, 0, width_, height_);
         if (f == fOemText) memo->Font().SetName(L"Terminal");
         memo->SetAlign(TAlign::alClient);
         displayChild_ = textView_ = memo;
@@ -170,13 +171,13 @@ SIZE BoundPictureSize(long long w, long long h) {
     return {side(w), side(h)};
 }
 
-SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt) {
+SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt, int ppi) {
     long long x = xExt, y = yExt; // wide enough for the magnitude of any LONG
-    // Units per inch of the fixed mapping modes; pixels are shown 96 to the inch.
+    // Units per inch of the fixed mapping modes; pixels are shown at the display's density.
     long long perInch = 0;
     switch (mm) {
     case MM_TEXT:
-        perInch = 96;
+        perInch = ppi; // pixels already
         break;
     case MM_LOMETRIC:
         perInch = 254;
@@ -209,7 +210,7 @@ SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt) {
                               : BoundPictureSize(scaled(kDefaultPictureSide / ratio), kDefaultPictureSide);
         }
     }
-    auto pixels = [perInch](long long v) { return (std::llabs(v) * 96 + perInch / 2) / perInch; };
+    auto pixels = [perInch, ppi](long long v) { return (std::llabs(v) * ppi + perInch / 2) / perInch; };
     return BoundPictureSize(pixels(x), pixels(y));
 }
 
@@ -261,7 +262,7 @@ ReadOutcome LoadPicture(TPicture& picture, TZarClipFormat f, HWND viewer) {
         std::vector<BYTE> bits(bytes);
         if (!bytes || GetMetaFileBitsEx(mfp->hMF, bytes, bits.data()) != bytes)
             throw Exception(L"Invalid clipboard metafile");
-        SIZE size = MetafilePictureSize(mfp->mm, mfp->xExt, mfp->yExt);
+        SIZE size = MetafilePictureSize(mfp->mm, mfp->xExt, mfp->yExt, WindowPPI(viewer));
         win::EnhMetaFile emf(SetWinMetaFileBits(bytes, bits.data(), nullptr, mfp.get()));
         if (!emf) throw Exception(L"Invalid clipboard metafile");
         picture.SetMetafile(std::move(emf), size.cx, size.cy);

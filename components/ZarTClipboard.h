@@ -27,10 +27,11 @@ constexpr size_t kMaxComponentBytes = 64 * 1024;
 // A width and height in pixels scaled down, proportions kept, to within the picture bounds; sides that
 // are not positive give the default square.
 SIZE BoundPictureSize(long long w, long long h);
-// The size in pixels (96 to the inch) at which a metafile picture with this mapping mode and extents is
-// shown: extents in the mode's units, or for the isotropic and anisotropic modes a suggested size in
-// hundredths of a millimetre, proportions only when negative, no suggestion when zero. Always bounded.
-SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt);
+// The size in pixels (ppi to the inch: the display's density) at which a metafile picture with this
+// mapping mode and extents is shown: extents in the mode's units, or for the isotropic and anisotropic
+// modes a suggested size in hundredths of a millimetre, proportions only when negative, no suggestion
+// when zero. Always bounded.
+SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt, int ppi = kDesignPPI);
 
 // What the clipboard holds at one moment: whether it is empty, and which of the formats the viewer shows
 // are there. One is taken for each change and passed down, so a change asks the system once per format.

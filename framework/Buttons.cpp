@@ -59,7 +59,8 @@ void TBitBtn::CreateHandleDone() {
 
 void TBitBtn::ScaleBy(int to, int from) {
     TButton::ScaleBy(to, from);
-    images_.reset();
+    // The button lets go of the old images only once it has the new ones.
+    auto old = std::move(images_);
     ApplyGlyph();
 }
 

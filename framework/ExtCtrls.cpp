@@ -174,10 +174,10 @@ void TScrollBox::WndProc(TMessage& m) {
         int pos = si.nPos;
         switch (LOWORD(m.WParam)) {
         case SB_LINEUP:
-            pos -= 8;
+            pos -= Scaled(8);
             break;
         case SB_LINEDOWN:
-            pos += 8;
+            pos += Scaled(8);
             break;
         case SB_PAGEUP:
             pos -= static_cast<int>(si.nPage);

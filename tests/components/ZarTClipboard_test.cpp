@@ -319,6 +319,10 @@ TEST(PictureBounds, MetafileExtentsAndOversizedPicturesGiveABoundedSize) {
         EXPECT_EQ(s.cx, c.w) << c.mm << " " << c.x << " " << c.y;
         EXPECT_EQ(s.cy, c.h) << c.mm << " " << c.x << " " << c.y;
     }
+    // On a display scaled to 150 %, an inch is 144 pixels; pixels stay pixels.
+    EXPECT_EQ(MetafilePictureSize(MM_TWIPS, 1440, 720, 144).cx, 144);
+    EXPECT_EQ(MetafilePictureSize(MM_TWIPS, 1440, 720, 144).cy, 72);
+    EXPECT_EQ(MetafilePictureSize(MM_TEXT, 100, 50, 144).cx, 100);
     SIZE wide = BoundPictureSize(100000, 10), big = BoundPictureSize(6000, 6000);
     EXPECT_EQ(wide.cx, 8192);
     EXPECT_EQ(wide.cy, 1);
