@@ -36,6 +36,29 @@ TEST(Scaling, OneRoundingRuleHalvesAwayFromZeroAndRectanglesByTheirEdges) {
         EXPECT_EQ(ImageScaleFor(ppi), scale) << ppi;
 }
 
+TEST(Scaling, IconsAreLoadedAtTheSizeAskedForTakenAsTheyAreOrShrunk) {
+    auto side = [](const win::Icon& icon) {
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon.get(), &info)) return 0L;
+        win::Bitmap mask(info.hbmMask), colour(info.hbmColor);
+        BITMAP bm{};
+        GetObjectW(colour.get(), sizeof bm, &bm);
+        return bm.bmWidth;
+    };
+    // The program's icon (resource 1) carries 16 to 64; 28 (175 %) is shrunk from the next larger one.
+    for (int size : {16, 20, 24, 28, 32, 40, 48, 56, 64})
+        EXPECT_EQ(side(LoadIconOfSize(ModuleInstance(), MAKEINTRESOURCEW(1), size)), size) << size;
+    EXPECT_EQ(side(LoadIconOfSize(nullptr, IDI_QUESTION, 48)), 48); // a system icon, the caller's own copy
+    TIcon icon;
+    icon.LoadFromResource(ModuleInstance(), 1, 16);
+    TIcon copy;
+    copy.Assign(icon); // where it came from goes with it
+    EXPECT_TRUE(copy.Reload(24));
+    EXPECT_EQ(copy.Size(), 24);
+    copy.SetHandle(CopyIcon(icon.Handle()));
+    EXPECT_FALSE(copy.Reload(32)); // a handle alone cannot be loaded again
+}
+
 struct ScaledForm : ::testing::Test {
     TForm* form = New<TForm>(Application);
     TPanel* whole = New<TPanel>(form);
