@@ -1,5 +1,7 @@
 #include "framework/Scaling.h"
 
+#include "framework/Win32.h"
+
 #include <cstdlib>
 
 namespace {
@@ -26,9 +28,8 @@ RECT ScaleRect(const RECT& r, int to, int from) {
 int SystemPPI() {
     static const auto forSystem = UserFunction<UINT(WINAPI*)()>("GetDpiForSystem");
     if (forSystem) return static_cast<int>(forSystem());
-    HDC screen = GetDC(nullptr);
+    win::WindowDC screen(nullptr);
     int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     return ppi > 0 ? ppi : kDesignPPI;
 }
 
