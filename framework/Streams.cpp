@@ -42,8 +42,11 @@ private:
 } // namespace
 
 std::string WriteComponent(const std::string& className, const TControl& control) {
+    auto design = [&control](int pixels) {
+        return std::to_string(ScaleValue(pixels, kDesignPPI, control.CurrentPPI()));
+    };
     return std::string(kSignature) + "\n" + className + "\n" + win::ToUtf8(control.Caption()) + "\n" +
-           std::to_string(control.Width()) + "\n" + std::to_string(control.Height()) + "\n";
+           design(control.Width()) + "\n" + design(control.Height()) + "\n";
 }
 
 TComponent* ReadComponent(const std::string& bytes, TComponent* owner) {

@@ -16,7 +16,8 @@ public:
     using Exception::Exception;
 };
 
-// Writes one control: class name, caption, size.
+// Writes one control: class name, caption, size. The size is given at the design density, so that a
+// copy of the program on a display of another scaling reads the same control.
 std::string WriteComponent(const std::string& className, const TControl& control);
 // Reads one root component owned by `owner`. Raises EReadError for malformed data and EClassNotFound for
 // a class this program does not know.

@@ -1,3 +1,4 @@
+#include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/Streams.h"
 
@@ -23,6 +24,24 @@ TEST(ComponentStream, SizesAreBoundedDecimalNumbers) {
         EXPECT_THROW(ReadComponent(stream(bad, "10"), &owner), EReadError);
         EXPECT_THROW(ReadComponent(stream("10", bad), &owner), EReadError);
     }
+}
+
+// The size is written at the design density: a control scaled to 150 % is read back, by a copy at any
+// scaling, as the control it was laid out as, and scaled again when it goes into a scaled window.
+TEST(ComponentStream, SizesTravelAtTheDesignDensity) {
+    TComponent owner(nullptr);
+    TLabel label(&owner);
+    label.SetCaption(L"scaled");
+    label.SetBounds(0, 0, 100, 40);
+    label.ChangeScale(144);
+    ASSERT_EQ(label.Width(), 150);
+    const std::string written = WriteComponent("TLabel", label);
+    EXPECT_EQ(written, "QUENNEL-COMPONENT 1\nTLabel\nscaled\n100\n40\n");
+    auto* read = dynamic_cast<TControl*>(ReadComponent(written, &owner));
+    ASSERT_NE(read, nullptr);
+    read->ChangeScale(192);
+    EXPECT_EQ(read->Width(), 200);
+    EXPECT_EQ(read->Height(), 80);
 }
 
 } // namespace
