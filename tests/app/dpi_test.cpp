@@ -5,6 +5,8 @@
 #include "resources/resource.h"
 
 #include <cstdlib>
+#include <string>
+#include <tuple>
 
 namespace {
 
