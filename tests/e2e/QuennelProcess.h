@@ -41,7 +41,9 @@ struct Running : ::testing::Test {
     HWND card = nullptr, tray = nullptr;
 
     void SetUp() override {
-        card = q.WaitForWindow(L"QuennelWindow", L"Quennel");
+        // A program's first window in a Wine session can take a while when the session's desktop is
+        // still starting.
+        card = q.WaitForWindow(L"QuennelWindow", L"Quennel", 30000);
         ASSERT_NE(card, nullptr);
         tray = q.TrayWindow();
     }

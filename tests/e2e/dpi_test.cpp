@@ -27,8 +27,8 @@ TEST_F(DpiProgram, TheCardIsLaidOutForTheDisplayAndItsScaledButtonTakesARealClic
     EXPECT_EQ(button.right, design.right);
     EXPECT_EQ(button.bottom, design.bottom);
 
-    // Near the scaled button's lower right corner: a place that is off the button at 100 %.
     ASSERT_TRUE(test::BringToFront(card));
+    // Near the scaled button's lower right corner: a place that is off the button at 100 %.
     POINT at{design.right - ScaleValue(4, ppi), design.bottom - ScaleValue(4, ppi)};
     ClientToScreen(card, &at);
     test::SendClick(at);
