@@ -243,18 +243,23 @@ void TPicture::Clear() {
     width_ = height_ = 0;
 }
 
+SIZE IconSize(HICON icon) {
+    ICONINFO ii{};
+    if (!icon || !GetIconInfo(icon, &ii)) return {0, 0};
+    // The icon's information comes with copies of its bitmaps, which are the caller's to free.
+    win::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);
+    BITMAP bm{};
+    GetObjectW(mask.get(), sizeof bm, &bm);
+    // A monochrome icon's mask holds the AND and XOR halves one above the other.
+    return {bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
+}
+
 void TPicture::SetIcon(win::Icon icon) {
     Clear();
     if (icon) {
-        ICONINFO ii{};
-        if (GetIconInfo(icon.get(), &ii)) {
-            // The icon's information comes with copies of its bitmaps, which are the caller's to free.
-            win::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);
-            BITMAP bm{};
-            GetObjectW(mask.get(), sizeof bm, &bm);
-            width_ = bm.bmWidth;
-            height_ = colour ? bm.bmHeight : bm.bmHeight / 2;
-        }
+        SIZE size = IconSize(icon.get());
+        width_ = size.cx;
+        height_ = size.cy;
         icon_ = std::move(icon);
         kind_ = Kind::Icon;
     }

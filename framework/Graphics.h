@@ -74,6 +74,8 @@ private:
     int resource_ = 0, size_ = 0;
 };
 
+// An icon's size in pixels ({0, 0} for none).
+SIZE IconSize(HICON icon);
 // An icon resource's image of a size: shrunk from a larger one rather than stretched from a smaller.
 win::Icon LoadIconOfSize(HINSTANCE module, const wchar_t* name, int size);
 

@@ -125,13 +125,9 @@ TEST_F(Dpi, TheOtherWindowsAreTheirLayoutScaledAndTheTrayIconIsTheSmallIconSize)
     if (ppi == 192) {
         EXPECT_EQ(size, 32);
     }
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(mainform->TICON->Icon().Handle(), &info));
-    win::Bitmap mask(info.hbmMask), colour(info.hbmColor);
-    BITMAP bm{};
-    GetObjectW(colour.get(), sizeof bm, &bm);
-    EXPECT_EQ(bm.bmWidth, size);
-    EXPECT_EQ(bm.bmHeight, size);
+    SIZE icon = IconSize(mainform->TICON->Icon().Handle());
+    EXPECT_EQ(icon.cx, size);
+    EXPECT_EQ(icon.cy, size);
     EXPECT_EQ(mainform->TICON->NotifyData().hIcon, mainform->TICON->Icon().Handle());
 }
 

@@ -37,14 +37,7 @@ TEST(Scaling, OneRoundingRuleHalvesAwayFromZeroAndRectanglesByTheirEdges) {
 }
 
 TEST(Scaling, IconsAreLoadedAtTheSizeAskedForTakenAsTheyAreOrShrunk) {
-    auto side = [](const win::Icon& icon) {
-        ICONINFO info{};
-        if (!icon || !GetIconInfo(icon.get(), &info)) return 0L;
-        win::Bitmap mask(info.hbmMask), colour(info.hbmColor);
-        BITMAP bm{};
-        GetObjectW(colour.get(), sizeof bm, &bm);
-        return bm.bmWidth;
-    };
+    auto side = [](const win::Icon& icon) { return IconSize(icon.get()).cx; };
     // The program's icon (resource 1) carries 16 to 64; 28 (175 %) is shrunk from the next larger one.
     for (int size : {16, 20, 24, 28, 32, 40, 48, 56, 64})
         EXPECT_EQ(side(LoadIconOfSize(ModuleInstance(), MAKEINTRESOURCEW(1), size)), size) << size;
