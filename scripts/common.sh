@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
-          fonts-wqy-microhei fonts-arphic-gbsn00lp xdotool xclip imagemagick x11-apps nsis)
+          fonts-wqy-microhei fonts-arphic-gbsn00lp xdotool xclip imagemagick x11-apps procps nsis)
 
 ensure_packages() {
     local missing=()
@@ -44,7 +44,8 @@ prepare_prefix() {
     mkdir -p "$prefix"
     local reg="$prefix/quennel.reg"
     {
-        printf 'REGEDIT4\n\n'
+        # The Unicode header: regedit reads the Chinese font name only from a UTF-16 file.
+        printf 'Windows Registry Editor Version 5.00\n\n'
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
         printf '"宋体"="AR PL SungtiL GB"\n"SimSun"="AR PL SungtiL GB"\n"MS Sans Serif"="WenQuanYi Micro Hei"\n\n'
         if [ "$mode" = desktop ]; then
@@ -56,14 +57,6 @@ prepare_prefix() {
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts]\n"LogPixels"=dword:%08x\n\n' "$dpi"
         fi
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-    # regedit wants a Unicode file for the Chinese name; turn the header into the Unicode one.
-    python3 - "$reg" <<'PY'
-import sys
-p = sys.argv[1]
-t = open(p, 'rb').read().decode('utf-16')
-t = t.replace('REGEDIT4', 'Windows Registry Editor Version 5.00', 1)
-open(p, 'wb').write(t.encode('utf-16'))
-PY
     wineboot -i >/dev/null 2>&1 || true
     wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
