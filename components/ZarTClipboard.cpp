@@ -55,10 +55,17 @@ bool TZarClipboard::HasFormat(UINT format) {
            IsClipboardFormatAvailable(CF_BITMAP);
 }
 
+bool TZarClipboard::ContentIsPrivate() {
+    static const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+    static const UINT ignore = RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
+    return IsClipboardFormatAvailable(exclude) || IsClipboardFormatAvailable(ignore);
+}
+
 TClipboardSnapshot TClipboardSnapshot::Take() {
     TClipboardSnapshot s;
     s.empty = TZarClipboard::ClipboardIsEmpty();
-    if (s.empty) return s;
+    s.hidden = !s.empty && TZarClipboard::ContentIsPrivate();
+    if (s.empty || s.hidden) return s;
     for (TZarClipFormat f : {fText, fBitmap, fMetafile, fOemText, fPicture, fComponent})
         s.present[f] = TZarClipboard::HasFormat(TZarClipboard::ClipboardFormatOf(f));
     return s;
@@ -89,7 +96,7 @@ void TZarClipboard::SetViewFormat(TZarClipFormat v) {
     if (v == viewFormat_) return;
     const TClipboardSnapshot now = TClipboardSnapshot::Take();
     viewFormat_ = now.Has(v) && CanViewFormat(v, now) ? v : fDefault;
-    ShowView(now);
+    UpdateViewFor(now);
 }
 
 void TZarClipboard::Notification(TComponent* c, TOperation op) {
@@ -98,12 +105,25 @@ void TZarClipboard::Notification(TComponent* c, TOperation op) {
 }
 
 void TZarClipboard::UpdateView() {
+    if (pending_) return ShowView(*pending_);
     ShowView(TClipboardSnapshot::Take());
+}
+
+void TZarClipboard::UpdateViewFor(const TClipboardSnapshot& now) {
+    pending_ = &now;
+    try {
+        UpdateView();
+    } catch (...) {
+        pending_ = nullptr; // a view that fails to load leaves no snapshot behind
+        throw;
+    }
+    pending_ = nullptr;
 }
 
 void TZarClipboard::ShowView(const TClipboardSnapshot& now) {
     TZarClipFormat f = GetDisplayFormat(now);
-    if (!CanViewFormat(f, now)) f = fUnknown;
+    // Private content is never read, whatever format a derived viewer would show: only the notice.
+    if (now.hidden || !CanViewFormat(f, now)) f = fUnknown;
     bool textKind = f == fDefault || f == fUnknown || f == fText || f == fOemText;
     // Text that follows text is filled into the same box: making a new one, with its scroll bars, costs
     // a busy clipboard a tenth of a second per change.
@@ -155,7 +175,9 @@ void TZarClipboard::ShowText(TZarClipFormat f, const TClipboardSnapshot& now) {
         memo->SelectAll(); // the paste replaces what the box showed
         memo->PasteFromClipboard();
     } else {
-        memo->SetText(now.empty ? L"Clipboard is empty" : L"Unknown Object on the Clipboard");
+        memo->SetText(now.hidden  ? kPrivateClipboardNotice
+                      : now.empty ? L"Clipboard is empty"
+                                  : L"Unknown Object on the Clipboard");
     }
     memo->SetReadOnly(true); // only after the filling: a read-only box refuses a paste
 }
@@ -326,7 +348,7 @@ void TZarClipboard::WndProc(TMessage& m) {
             else if (!now.Has(viewFormat_))
                 viewFormat_ = fDefault;
             Change();
-            ShowView(now);
+            UpdateViewFor(now);
         }
         break; // then the default processing
     case WM_DESTROYCLIPBOARD:

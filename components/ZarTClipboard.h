@@ -33,14 +33,19 @@ SIZE BoundPictureSize(long long w, long long h);
 // when zero. Always bounded.
 SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt, int ppi = kDesignPPI);
 
-// What the clipboard holds at one moment: whether it is empty, and which of the formats the viewer shows
-// are there. One is taken for each change and passed down, so a change asks the system once per format.
+// What the clipboard holds at one moment: whether it is empty, whether the program that put it there marked
+// it private, and which of the formats the viewer shows are there. One is taken for each change, so a
+// change asks the system once per format. Private content offers no format at all: nothing of it is read.
 struct TClipboardSnapshot {
     bool empty = true;
+    bool hidden = false;
     bool present[fIcon + 1] = {}; // by view format, for those that stand for a clipboard format
     static TClipboardSnapshot Take();
     bool Has(TZarClipFormat f) const { return f <= fIcon && present[f]; }
 };
+
+// Shown instead of content that its program asked clipboard monitors to leave alone.
+inline constexpr const wchar_t* kPrivateClipboardNotice = L"剪贴板内容已由复制它的程序标为私密，不予显示";
 
 class TZarClipboard : public TScrollBox {
 public:
@@ -53,7 +58,7 @@ public:
     TControl* DisplayChild() const { return displayChild_; }
     TNotifyEvent OnChange;
 
-    // Shows what the clipboard holds now.
+    // Shows what the clipboard holds: what it held at the change being handled, else what it holds now.
     virtual void UpdateView();
     // The format shown for what the clipboard held when the snapshot was taken.
     virtual TZarClipFormat GetDisplayFormat(const TClipboardSnapshot& now);
@@ -70,6 +75,9 @@ public:
     static bool HasFormat(UINT format);
     static UINT PictureFormat();
     static UINT ComponentFormat();
+    // Whether the program that put the content there asked clipboard monitors to leave it alone (password
+    // managers do, with either of two registered formats).
+    static bool ContentIsPrivate();
 
     void WndProc(TMessage& m) override;
 
@@ -78,6 +86,8 @@ protected:
     void Notification(TComponent* c, TOperation op) override;
 
 private:
+    // Every rebuild goes through the overridable UpdateView, with the change's one snapshot as state.
+    void UpdateViewFor(const TClipboardSnapshot& now);
     void ShowView(const TClipboardSnapshot& now);
     void ShowText(TZarClipFormat f, const TClipboardSnapshot& now);
     void ShowPicture(TZarClipFormat f);
@@ -91,4 +101,5 @@ private:
     TMemo* textView_ = nullptr;
     TZarClipFormat textFormat_ = fDefault;
     TZarClipFormat viewFormat_ = fDefault;
+    const TClipboardSnapshot* pending_ = nullptr; // the snapshot of the change being handled, while it is
 };

@@ -116,6 +116,46 @@ TEST_F(ViewerFixture, PrivateFormatShowsUnknownObject) {
     EXPECT_TRUE(Until([&] { return MemoText() == L"Unknown Object on the Clipboard"; })) << MemoText();
 }
 
+// Content a password manager marks private (either registered format) shows only the notice, whatever
+// view format is asked for; the next ordinary content shows as usual.
+TEST_F(ViewerFixture, PrivateContentShowsOnlyTheNoticeInEveryViewFormat) {
+    MakeViewer();
+    for (const wchar_t* mark :
+         {L"ExcludeClipboardContentFromMonitorProcessing", L"Clipboard Viewer Ignore"}) {
+        FillClipboard(L"hunter2", {40, 20}, RegisterClipboardFormatW(mark));
+        ASSERT_TRUE(Until([&] { return MemoText() == kPrivateClipboardNotice; })) << MemoText();
+        for (TZarClipFormat f : {fText, fBitmap, fMetafile, fOemText, fPicture, fComponent, fDefault}) {
+            viewer->SetViewFormat(f);
+            EXPECT_EQ(MemoText(), kPrivateClipboardNotice) << "view format " << int(f);
+        }
+        FillClipboard(L"ordinary");
+        EXPECT_TRUE(Until([&] { return MemoText() == L"ordinary"; })) << MemoText();
+    }
+}
+
+// A derived viewer's UpdateView is the step every rebuild takes: a change, a chosen format, private content.
+TEST_F(ViewerFixture, EveryRebuildGoesThroughTheOverridableUpdateView) {
+    struct Counting : TZarClipboard {
+        using TZarClipboard::TZarClipboard;
+        int updates = 0;
+        void UpdateView() override {
+            ++updates;
+            TZarClipboard::UpdateView();
+        }
+    };
+    auto* counting = New<Counting>(form);
+    viewer = counting;
+    counting->SetParent(form);
+    FillClipboard(L"text", {4, 4});
+    ASSERT_TRUE(Until([&] { return MemoText() == L"text"; }));
+    int before = counting->updates;
+    viewer->SetViewFormat(fBitmap);
+    EXPECT_EQ(counting->updates, before + 1);
+    FillClipboard(L"x", {0, 0}, RegisterClipboardFormatW(L"Clipboard Viewer Ignore"));
+    ASSERT_TRUE(Until([&] { return MemoText() == kPrivateClipboardNotice; }));
+    EXPECT_GE(counting->updates, before + 2);
+}
+
 TEST_F(ViewerFixture, ChosenBitmapIsCentredAndLastsOnlyWhileOffered) {
     MakeViewer();
     FillClipboard(L"text", {40, 20});
