@@ -19,6 +19,10 @@ bool AsksToClose(const wchar_t* commandLine) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    // Every library loaded from here on comes from the system folder, never from the program's own: a
+    // copy in a downloads folder must not run a planted library's code.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    win::LoadDelayedLibrariesFromSystemFolder();
     // "quennel.exe /close" ends the running copy of this file as its exit command would and waits for it
     // (at most 30 seconds): the installer and the uninstaller run it before they replace or remove the file.
     const std::wstring self = ModulePath();

@@ -99,8 +99,8 @@ void DrawEmbossed(HDC dc, int x, int y, const TBitmap& bitmap, int echo) {
 void DrawTransparent(HDC dc, const TBitmap& bitmap, int x, int y, TColor key) {
     win::MemoryDC src(dc);
     win::SelectObjectGuard sel(src, bitmap.Handle());
-    TransparentBlt(dc, x, y, bitmap.Width(), bitmap.Height(), src, 0, 0, bitmap.Width(), bitmap.Height(),
-                   ColorToRGB(key));
+    GdiTransparentBlt(dc, x, y, bitmap.Width(), bitmap.Height(), src, 0, 0, bitmap.Width(), bitmap.Height(),
+                      ColorToRGB(key));
 }
 
 void DrawDisabledText(const TFont& font, HDC dc, RECT r, const std::wstring& text, UINT format, int echo) {

@@ -178,9 +178,9 @@ void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& f
         SetBkColor(dt, RGB(255, 255, 255));
         BitBlt(dt, 0, 0, W, H, dm, 0, 0, SRCCOPY);
     }
-    TransparentBlt(dp, 0, 0, W, H, dt, 0, 0, W, H, face);
+    GdiTransparentBlt(dp, 0, 0, W, H, dt, 0, 0, W, H, face);
     COLORREF corner = GetPixel(dp, 0, 0);
-    TransparentBlt(db, 0, 0, W, H, dp, 0, 0, W, H, corner);
+    GdiTransparentBlt(db, 0, 0, W, H, dp, 0, 0, W, H, corner);
     BitBlt(canvas, 0, 0, W, H, db, 0, 0, SRCCOPY);
 }
 

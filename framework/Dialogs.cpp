@@ -97,7 +97,7 @@ bool TOpenDialog::Execute() {
     ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
     // The dialog library is loaded only while the dialog is up: linked at start it pulls in the printing
     // stack behind it, which costs every start-up and megabytes of memory for a rarely used button.
-    win::Module comdlg(LoadLibraryW(L"comdlg32.dll"));
+    win::Module comdlg(win::LoadSystemLibrary(L"comdlg32.dll"));
     auto open = comdlg ? reinterpret_cast<decltype(&GetOpenFileNameW)>(
                              reinterpret_cast<void*>(GetProcAddress(comdlg.get(), "GetOpenFileNameW")))
                        : nullptr;

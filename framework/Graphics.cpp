@@ -391,8 +391,8 @@ void BrushCopy(HDC dst, const RECT& d, HDC src, const RECT& s, COLORREF replace,
     int oldMode = SetBkMode(dst, TRANSPARENT);
     if (brush) FillRect(dst, &d, brush);
     SetBkMode(dst, oldMode);
-    TransparentBlt(dst, d.left, d.top, d.right - d.left, d.bottom - d.top, src, s.left, s.top,
-                   s.right - s.left, s.bottom - s.top, replace);
+    GdiTransparentBlt(dst, d.left, d.top, d.right - d.left, d.bottom - d.top, src, s.left, s.top,
+                      s.right - s.left, s.bottom - s.top, replace);
 }
 
 void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom, int thickness) {

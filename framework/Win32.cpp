@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <delayimp.h>
+
 namespace win {
 
 namespace {
@@ -92,5 +94,37 @@ std::wstring SystemErrorText(DWORD code) {
         text.pop_back();
     return text;
 }
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    // Some system libraries load theirs on first use by a search that, under Wine, still starts in the
+    // program's folder whatever the default directories say. Those loaded from the system folder here
+    // first are then found already loaded.
+    for (const wchar_t* theirs : {L"msimg32.dll"})
+        if (!GetModuleHandleW(theirs)) LoadLibraryExW(theirs, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+namespace {
+// Called by the delay-load helper before it loads a library itself; a module returned here is used
+// instead. The names are the import table's, plain ASCII.
+FARPROC WINAPI LoadDelayedFromSystemFolder(unsigned notice, PDelayLoadInfo info) {
+    if (notice != dliNotePreLoadLibrary || !info || !info->szDll) return nullptr;
+    std::wstring name(info->szDll, info->szDll + strlen(info->szDll));
+    return reinterpret_cast<FARPROC>(LoadSystemLibrary(name.c_str()));
+}
+} // namespace
+
+#ifdef _MSC_VER
+} // namespace win
+// The Visual C++ helper reads a constant hook that the program defines.
+extern "C" const PfnDliHook __pfnDliNotifyHook2 = win::LoadDelayedFromSystemFolder;
+namespace win {
+void LoadDelayedLibrariesFromSystemFolder() {}
+#else
+// The MinGW-w64 helper keeps its hook in a variable of its own, set before the first delayed call.
+void LoadDelayedLibrariesFromSystemFolder() {
+    __pfnDliNotifyHook2 = LoadDelayedFromSystemFolder;
+}
+#endif
 
 } // namespace win

@@ -270,4 +270,10 @@ std::wstring WindowText(HWND h);
 // Message text of a Win32 error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD code);
 
+// A library loaded from the system folder only: a library of the same name beside the program (in a
+// downloads folder, say) or in the current folder is never taken.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+// Makes the delay-load helper load the delayed libraries (the common controls, the shell) the same way.
+void LoadDelayedLibrariesFromSystemFolder();
+
 } // namespace win

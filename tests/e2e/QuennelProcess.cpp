@@ -4,16 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace e2e {
 
 namespace {
-std::wstring BuiltProgram() {
+// A file beside the test program (bin\\...).
+std::wstring Built(const std::wstring& name) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"quennel.exe";
+    return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+std::wstring BuiltProgram() {
+    return Built(L"quennel.exe");
 }
 
+const wchar_t* const kPlanted[] = {L"msimg32", L"uxtheme",  L"version", L"dwmapi",    L"winmm",  L"oleacc",
+                                   L"propsys", L"comctl32", L"userenv", L"cryptbase", L"profapi"};
 } // namespace
 
 QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName) {
@@ -99,6 +107,91 @@ std::wstring DialogText(HWND box) {
         },
         reinterpret_cast<LPARAM>(&text));
     return text;
+}
+
+HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button) {
+    PostMessageW(tray, WM_USER + 1, 0, button);
+    return q.WaitForWindow(L"#32768", nullptr, 5000);
+}
+
+void ChooseByKeys(const QuennelProcess& q, HWND tray, UINT button, int index) {
+    ASSERT_NE(OpenMenu(q, tray, button), nullptr);
+    for (int i = 0; i <= index; ++i)
+        test::SendKey(VK_DOWN);
+    test::SendKey(VK_RETURN);
+}
+
+void ConfirmCard(HWND card, HWND tray) {
+    test::SendKey(VK_SPACE);
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(card); }));
+    ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
+}
+
+PlantedFolder::PlantedFolder(const std::wstring& folder) : folder_(folder) {
+    for (const wchar_t* name : kPlanted) {
+        std::wstring file = std::wstring(name) + L".dll";
+        if (!CopyFileW(Built(L"planted\\" + file).c_str(), (folder + L"\\" + file).c_str(), FALSE))
+            ADD_FAILURE() << "cannot plant " << win::ToUtf8(file) << ": " << GetLastError();
+    }
+}
+
+std::vector<std::wstring> PlantedFolder::TakeMarks() const {
+    std::vector<std::wstring> loaded;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder_ + L"\\*.mark").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return loaded;
+    do {
+        std::wstring mark = found.cFileName;
+        loaded.push_back(mark.substr(0, mark.size() - 5));
+        DeleteFileW((folder_ + L"\\" + mark).c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    for (auto& name : loaded)
+        CharLowerW(name.data());
+    std::sort(loaded.begin(), loaded.end());
+    return loaded;
+}
+
+std::vector<std::wstring> PlantedFolder::Baseline(const wchar_t* bareProgram) const {
+    std::wstring exe = folder_ + L"\\" + bareProgram;
+    EXPECT_TRUE(CopyFileW(Built(std::wstring(L"planted\\") + bareProgram).c_str(), exe.c_str(), FALSE));
+    PreferPlanted prefer{bareProgram};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
+                       &pi)) {
+        win::Handle process(pi.hProcess), thread(pi.hThread);
+        EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    } else {
+        ADD_FAILURE() << "cannot start " << win::ToUtf8(bareProgram);
+    }
+    DeleteFileW(exe.c_str());
+    return TakeMarks();
+}
+
+PreferPlanted::PreferPlanted(std::initializer_list<const wchar_t*> programs) {
+    for (const wchar_t* program : programs) {
+        keys_.push_back(std::wstring(L"Software\\Wine\\AppDefaults\\") + program);
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, (keys_.back() + L"\\DllOverrides").c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot set the library overrides";
+            continue;
+        }
+        // Not version.dll: Wine loads it from the folder for every program before the program's first
+        // line and then calls it, and the stand-in has none of its functions.
+        static const wchar_t order[] = L"native,builtin";
+        for (const wchar_t* name : kPlanted)
+            if (std::wstring(name) != L"version")
+                RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+        RegCloseKey(key);
+    }
+}
+
+PreferPlanted::~PreferPlanted() {
+    for (const auto& key : keys_)
+        RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 } // namespace e2e

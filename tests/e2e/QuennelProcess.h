@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -33,6 +34,13 @@ private:
     DWORD pid_ = 0;
 };
 
+// Reports a click on the icon as the shell does, then waits for the menu window.
+HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button);
+// Chooses a menu item by keyboard: Down to it, Enter.
+void ChooseByKeys(const QuennelProcess& q, HWND tray, UINT button, int index);
+// Confirms the card (in front) with Space, as a user would: it goes, and the icon is in the tray.
+void ConfirmCard(HWND card, HWND tray);
+
 // A running Quennel with its about card up: the test's folder, the process, the card and the tray icon's
 // window.
 struct Running : ::testing::Test {
@@ -47,11 +55,37 @@ struct Running : ::testing::Test {
         ASSERT_NE(card, nullptr);
         tray = q.TrayWindow();
     }
-    // Reports a click on the icon as the shell does, then waits for the menu window.
-    HWND OpenMenu(UINT button) {
-        PostMessageW(tray, WM_USER + 1, 0, button);
-        return q.WaitForWindow(L"#32768", nullptr, 5000);
-    }
+    HWND OpenMenu(UINT button) { return e2e::OpenMenu(q, tray, button); }
+};
+
+// The stand-ins for libraries planted beside a program (bin/planted), copied into a folder: each leaves a
+// mark file when it is loaded.
+class PlantedFolder {
+public:
+    explicit PlantedFolder(const std::wstring& folder);
+    // The libraries loaded from the folder since the last look, sorted; their marks are taken away.
+    std::vector<std::wstring> TakeMarks() const;
+    // What a program with the given imports that ends in its first line loads from the folder (what the
+    // system loads before any program's own code), run there: "bare.exe" imports the C runtime alone,
+    // "bare-comctl.exe" the common controls too.
+    std::vector<std::wstring> Baseline(const wchar_t* bareProgram) const;
+
+private:
+    std::wstring folder_;
+};
+
+// While it lives, the named programs take a library beside them before the system's (Wine's stand-in for
+// Windows' search order for libraries outside its known list: a per-program override in Wine's registry
+// keys, which Windows does not read).
+class PreferPlanted {
+public:
+    PreferPlanted(std::initializer_list<const wchar_t*> programs);
+    ~PreferPlanted();
+    PreferPlanted(const PreferPlanted&) = delete;
+    PreferPlanted& operator=(const PreferPlanted&) = delete;
+
+private:
+    std::vector<std::wstring> keys_;
 };
 
 // An edit box's text, asked of the box itself (another program's window text is only its title).

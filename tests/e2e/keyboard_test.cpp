@@ -17,18 +17,8 @@ struct RealInput : e2e::Running {
         if (HasFatalFailure()) return;
         ASSERT_TRUE(test::BringToFront(card));
     }
-    void ConfirmCard() {
-        SendKey(VK_SPACE);
-        ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(card); }));
-        ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
-    }
-    // Chooses a menu item by keyboard: Down to it, Enter.
-    void ChooseByKeys(UINT button, int index) {
-        ASSERT_NE(OpenMenu(button), nullptr);
-        for (int i = 0; i <= index; ++i)
-            SendKey(VK_DOWN);
-        SendKey(VK_RETURN);
-    }
+    void ConfirmCard() { e2e::ConfirmCard(card, tray); }
+    void ChooseByKeys(UINT button, int index) { e2e::ChooseByKeys(q, tray, button, index); }
     HWND Shown(const wchar_t* caption) { return q.WaitForWindow(nullptr, caption); }
     bool FocusBecomes(HWND top, HWND expected) {
         return test::PumpUntil([&] { return test::FocusIn(top) == expected; });
