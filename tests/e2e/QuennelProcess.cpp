@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 
 namespace e2e {
 
@@ -127,32 +128,12 @@ void ConfirmCard(HWND card, HWND tray) {
     ASSERT_TRUE(test::PumpUntil([&] { return QuennelProcess::ShellKnowsIcon(tray); }));
 }
 
-PlantedFolder::PlantedFolder(const std::wstring& folder) : folder_(folder) {
+PlantedFolder::PlantedFolder(const std::wstring& folder, const wchar_t* bareProgram) : folder_(folder) {
     for (const wchar_t* name : kPlanted) {
         std::wstring file = std::wstring(name) + L".dll";
         if (!CopyFileW(Built(L"planted\\" + file).c_str(), (folder + L"\\" + file).c_str(), FALSE))
             ADD_FAILURE() << "cannot plant " << win::ToUtf8(file) << ": " << GetLastError();
     }
-}
-
-std::vector<std::wstring> PlantedFolder::TakeMarks() const {
-    std::vector<std::wstring> loaded;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder_ + L"\\*.mark").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return loaded;
-    do {
-        std::wstring mark = found.cFileName;
-        loaded.push_back(mark.substr(0, mark.size() - 5));
-        DeleteFileW((folder_ + L"\\" + mark).c_str());
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    for (auto& name : loaded)
-        CharLowerW(name.data());
-    std::sort(loaded.begin(), loaded.end());
-    return loaded;
-}
-
-std::vector<std::wstring> PlantedFolder::Baseline(const wchar_t* bareProgram) const {
     std::wstring exe = folder_ + L"\\" + bareProgram;
     EXPECT_TRUE(CopyFileW(Built(std::wstring(L"planted\\") + bareProgram).c_str(), exe.c_str(), FALSE));
     PreferPlanted prefer{bareProgram};
@@ -167,7 +148,37 @@ std::vector<std::wstring> PlantedFolder::Baseline(const wchar_t* bareProgram) co
         ADD_FAILURE() << "cannot start " << win::ToUtf8(bareProgram);
     }
     DeleteFileW(exe.c_str());
-    return TakeMarks();
+    baseline_ = TakeMarks();
+}
+
+std::vector<std::wstring> PlantedFolder::TakeMarks() const {
+    std::vector<std::wstring> loaded;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder_ + L"\\*.mark").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return loaded;
+    do {
+        std::wstring mark = found.cFileName;
+        DeleteFileW((folder_ + L"\\" + mark).c_str());
+        mark.resize(mark.size() - 5);
+        CharLowerW(mark.data());
+        loaded.push_back(mark);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(loaded.begin(), loaded.end());
+    return loaded;
+}
+
+std::wstring PlantedFolder::LoadedBeyondBaseline(const char* who) {
+    std::wstring all, bare, extra;
+    for (const auto& n : TakeMarks()) {
+        all += n + L" ";
+        if (std::find(baseline_.begin(), baseline_.end(), n) == baseline_.end()) extra += n + L" ";
+    }
+    for (const auto& n : baseline_)
+        bare += n + L" ";
+    std::cout << who << " loaded from its folder: " << win::ToUtf8(all)
+              << "(a bare program: " << win::ToUtf8(bare) << ")\n";
+    return extra;
 }
 
 PreferPlanted::PreferPlanted(std::initializer_list<const wchar_t*> programs) {

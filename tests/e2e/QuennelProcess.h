@@ -59,19 +59,20 @@ struct Running : ::testing::Test {
 };
 
 // The stand-ins for libraries planted beside a program (bin/planted), copied into a folder: each leaves a
-// mark file when it is loaded.
+// mark file when it is loaded. The baseline is what a program with the given imports that ends in its
+// first line loads from the folder (what the system loads before any program's own code), run there:
+// "bare.exe" imports the C runtime alone, "bare-comctl.exe" the common controls too.
 class PlantedFolder {
 public:
-    explicit PlantedFolder(const std::wstring& folder);
-    // The libraries loaded from the folder since the last look, sorted; their marks are taken away.
-    std::vector<std::wstring> TakeMarks() const;
-    // What a program with the given imports that ends in its first line loads from the folder (what the
-    // system loads before any program's own code), run there: "bare.exe" imports the C runtime alone,
-    // "bare-comctl.exe" the common controls too.
-    std::vector<std::wstring> Baseline(const wchar_t* bareProgram) const;
+    PlantedFolder(const std::wstring& folder, const wchar_t* bareProgram);
+    // The libraries loaded from the folder since the last look beyond the baseline, space-separated ("" for
+    // none); all of them are printed, with the baseline, and their marks taken away.
+    std::wstring LoadedBeyondBaseline(const char* who);
 
 private:
+    std::vector<std::wstring> TakeMarks() const;
     std::wstring folder_;
+    std::vector<std::wstring> baseline_;
 };
 
 // While it lives, the named programs take a library beside them before the system's (Wine's stand-in for

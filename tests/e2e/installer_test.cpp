@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iostream>
-
 namespace {
 
 const wchar_t* const kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quennel";
@@ -130,31 +127,17 @@ TEST(Installer, NeitherTheInstallerNorTheUninstallerLoadsALibraryFromItsFolder) 
     test::TempDir downloads;
     const std::wstring setup = downloads.File(L"Quennel-1.0-setup.exe");
     ASSERT_TRUE(CopyFileW(setupPath, setup.c_str(), FALSE));
-    e2e::PlantedFolder besideSetup(downloads.Path());
-    const auto baseline = besideSetup.Baseline(L"bare-comctl.exe");
+    e2e::PlantedFolder besideSetup(downloads.Path(), L"bare-comctl.exe");
     e2e::PreferPlanted prefer{L"Quennel-1.0-setup.exe", L"Uninstall.exe", L"quennel.exe"};
-    auto report = [&](const char* who, const std::vector<std::wstring>& loaded) {
-        std::wstring all, extra, bare;
-        for (const auto& n : loaded) {
-            all += n + L" ";
-            if (std::find(baseline.begin(), baseline.end(), n) == baseline.end()) extra += n + L" ";
-        }
-        for (const auto& n : baseline)
-            bare += n + L" ";
-        std::cout << who << " loaded from its folder: " << win::ToUtf8(all)
-                  << "(a bare program: " << win::ToUtf8(bare) << ")\n";
-        return extra;
-    };
-
     ASSERT_EQ(RunToEnd(setup, L"/S /NOSIGNIN"), 0u);
-    EXPECT_EQ(report("installer", besideSetup.TakeMarks()), L"");
+    EXPECT_EQ(besideSetup.LoadedBeyondBaseline("installer"), L"");
 
     const std::wstring dir = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Quennel";
     const std::wstring uninstaller = dir + L"\\Uninstall.exe";
-    e2e::PlantedFolder installed(dir);
+    e2e::PlantedFolder installed(dir, L"bare-comctl.exe");
     EXPECT_EQ(RunToEnd(uninstaller, L"/S"), 0u);
     EXPECT_TRUE(test::PumpUntil([&] { return !Exists(uninstaller); }, 60000)) << "the uninstaller stayed";
-    EXPECT_EQ(report("uninstaller", installed.TakeMarks()), L"");
+    EXPECT_EQ(installed.LoadedBeyondBaseline("uninstaller"), L"");
 }
 
 } // namespace
