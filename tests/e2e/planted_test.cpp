@@ -68,8 +68,9 @@ TEST_F(ClipboardWindow, PrivateCopiesFromAnotherProgramShowOnlyTheNotice) {
     for (const wchar_t* mark :
          {L"ExcludeClipboardContentFromMonitorProcessing", L"Clipboard Viewer Ignore"}) {
         const std::wstring password = L"hunter2";
-        test::ReplaceClipboard({{CF_UNICODETEXT, test::GlobalCopy(password.c_str(), 16)},
-                                {RegisterClipboardFormatW(mark), test::GlobalCopy("", 1)}});
+        test::ReplaceClipboard(
+            {{CF_UNICODETEXT, test::GlobalCopy(password.c_str(), (password.size() + 1) * sizeof(wchar_t))},
+             {RegisterClipboardFormatW(mark), test::GlobalCopy("", 1)}});
         EXPECT_TRUE(shows(L"剪贴板内容已由复制它的程序标为私密，不予显示")) << win::ToUtf8(mark);
         test::SetClipboardText(L"ordinary");
         EXPECT_TRUE(shows(L"ordinary"));
