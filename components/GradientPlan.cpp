@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
+
+int RoundHalfEven(double x) {
+    return static_cast<int>(std::nearbyint(x)); // the default rounding mode is to-even
+}
 
 namespace {
 

@@ -2,12 +2,29 @@
 // colour, and the painter of such a plan.
 #pragma once
 
-#include "components/ZarClasses.h"
-
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
+
+enum TZarFillStyle : unsigned char {
+    Circle,
+    Horizontal,
+    Vertical,
+    LeftBottom,
+    RoundMiddle,
+    SquareMiddle,
+    Spectral,
+    DoppelFlash,
+    Singleflash,
+    MiddleHBar,
+    MiddleVBar,
+    VerticalDoppelBar,
+    HorizontalDoppelBar
+};
+
+// Rounds to the nearest integer, halves to the even neighbour.
+int RoundHalfEven(double x);
 
 struct TGradientShape {
     enum TKind : unsigned char { Box, Oval, Stroke };

@@ -1,7 +1,5 @@
 #include "components/ZarClasses.h"
 
-#include "components/GradientPlan.h"
-
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -10,10 +8,6 @@ void TZarExecComponent::SetDesignExecute(const std::wstring& v) {
     if (v == L"(Busy...)") Execute();
     designExecute_ = L"(Execute)";
 }
-
-int RoundHalfEven(double x) {
-    return static_cast<int>(std::nearbyint(x));
-} // the default mode is to-even
 
 // ---- owned records -----------------------------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 // and the background painter draw with.
 #pragma once
 
+#include "components/GradientPlan.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
@@ -155,22 +156,6 @@ template <typename Pass> void TZarFont3D::LightAndDark(RECT& r, Pass&& pass) con
     OffsetRect(&r, -offset, -offset);
 }
 
-enum TZarFillStyle : unsigned char {
-    Circle,
-    Horizontal,
-    Vertical,
-    LeftBottom,
-    RoundMiddle,
-    SquareMiddle,
-    Spectral,
-    DoppelFlash,
-    Singleflash,
-    MiddleHBar,
-    MiddleVBar,
-    VerticalDoppelBar,
-    HorizontalDoppelBar
-};
-
 // A colour run (begin, the in-between colours, end) painted in one of thirteen patterns.
 class TZarGradient : public TGraphicsObject {
 public:
@@ -237,6 +222,3 @@ private:
     TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
     TColor brushColor_ = clBtnFace;
 };
-
-// Rounds to the nearest integer, halves to the even neighbour.
-int RoundHalfEven(double x);
