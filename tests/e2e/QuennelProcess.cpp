@@ -110,6 +110,18 @@ std::wstring DialogText(HWND box) {
     return text;
 }
 
+DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring cmd = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return static_cast<DWORD>(-1);
+    win::Handle process(pi.hProcess), thread(pi.hThread);
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
 HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button) {
     PostMessageW(tray, WM_USER + 1, 0, button);
     return q.WaitForWindow(L"#32768", nullptr, 5000);
@@ -137,16 +149,7 @@ PlantedFolder::PlantedFolder(const std::wstring& folder, const wchar_t* bareProg
     std::wstring exe = folder_ + L"\\" + bareProgram;
     EXPECT_TRUE(CopyFileW(Built(std::wstring(L"planted\\") + bareProgram).c_str(), exe.c_str(), FALSE));
     PreferPlanted prefer{bareProgram};
-    std::wstring cmd = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
-                       &pi)) {
-        win::Handle process(pi.hProcess), thread(pi.hThread);
-        EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
-    } else {
-        ADD_FAILURE() << "cannot start " << win::ToUtf8(bareProgram);
-    }
+    EXPECT_EQ(RunToEnd(exe, L""), 0u) << win::ToUtf8(bareProgram);
     DeleteFileW(exe.c_str());
     baseline_ = TakeMarks();
 }

@@ -34,6 +34,10 @@ private:
     DWORD pid_ = 0;
 };
 
+// Runs a program to its end; its exit code, or STILL_ACTIVE when it did not end within a minute (-1 when
+// it did not start).
+DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments);
+
 // Reports a click on the icon as the shell does, then waits for the menu window.
 HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button);
 // Chooses a menu item by keyboard: Down to it, Enter.

@@ -32,19 +32,6 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Runs a program to its end; its exit code, or STILL_ACTIVE when it did not end within a minute.
-DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments) {
-    std::wstring cmd = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return static_cast<DWORD>(-1);
-    win::Handle process(pi.hProcess), thread(pi.hThread);
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
-    return code;
-}
-
 // The installed program, started as the user would, with its card up.
 struct Started {
     win::Handle process;
@@ -73,11 +60,11 @@ TEST(Installer, SilentInstallsWithAndWithoutSignInOverARunningCopyThenAnUninstal
     const std::wstring shortcut = KnownFolder(FOLDERID_Programs) + L"\\Quennel.lnk";
 
     // A folder nobody can write is refused, and nothing is installed.
-    EXPECT_EQ(RunToEnd(setup, L"/S /D=Z:\\proc\\Quennel"), 2u);
+    EXPECT_EQ(e2e::RunToEnd(setup, L"/S /D=Z:\\proc\\Quennel"), 2u);
     EXPECT_EQ(UserValue(kUninstallKey, L"DisplayName"), L"(none)");
 
     // Without the sign-in option: the program, the uninstaller, the shortcut and the Apps entry.
-    ASSERT_EQ(RunToEnd(setup, L"/S /NOSIGNIN"), 0u);
+    ASSERT_EQ(e2e::RunToEnd(setup, L"/S /NOSIGNIN"), 0u);
     EXPECT_TRUE(Exists(exe));
     EXPECT_TRUE(Exists(uninstaller));
     EXPECT_TRUE(Exists(shortcut));
@@ -89,7 +76,7 @@ TEST(Installer, SilentInstallsWithAndWithoutSignInOverARunningCopyThenAnUninstal
     EXPECT_EQ(UserValue(kUninstallKey, L"UninstallString"), L"\"" + uninstaller + L"\"");
 
     // With it (the default): started at sign-in.
-    ASSERT_EQ(RunToEnd(setup, L"/S"), 0u);
+    ASSERT_EQ(e2e::RunToEnd(setup, L"/S"), 0u);
     EXPECT_EQ(UserValue(kRunKey, L"Quennel"), L"\"" + exe + L"\"");
 
     // Over a running copy with the user's own file: the copy is asked to end, the file is kept.
@@ -99,7 +86,7 @@ TEST(Installer, SilentInstallsWithAndWithoutSignInOverARunningCopyThenAnUninstal
         Started running(exe);
         ASSERT_TRUE(running.process);
         ASSERT_FALSE(running.Ended(0));
-        EXPECT_EQ(RunToEnd(setup, L"/S"), 0u);
+        EXPECT_EQ(e2e::RunToEnd(setup, L"/S"), 0u);
         EXPECT_TRUE(running.Ended(0)) << "the running copy was not ended before the program was replaced";
     }
     EXPECT_EQ(test::ReadBytes(upf), mine);
@@ -108,7 +95,7 @@ TEST(Installer, SilentInstallsWithAndWithoutSignInOverARunningCopyThenAnUninstal
     // The uninstaller ends a running copy and takes away everything but the personal information.
     Started running(exe);
     ASSERT_TRUE(running.process);
-    EXPECT_EQ(RunToEnd(uninstaller, L"/S"), 0u);
+    EXPECT_EQ(e2e::RunToEnd(uninstaller, L"/S"), 0u);
     // The uninstaller works from a copy of itself that it starts and leaves running.
     EXPECT_TRUE(test::PumpUntil([&] { return !Exists(uninstaller); }, 60000)) << "the uninstaller stayed";
     EXPECT_TRUE(running.Ended(10000)) << "the running copy was not ended";
@@ -129,13 +116,13 @@ TEST(Installer, NeitherTheInstallerNorTheUninstallerLoadsALibraryFromItsFolder) 
     ASSERT_TRUE(CopyFileW(setupPath, setup.c_str(), FALSE));
     e2e::PlantedFolder besideSetup(downloads.Path(), L"bare-comctl.exe");
     e2e::PreferPlanted prefer{L"Quennel-1.0-setup.exe", L"Uninstall.exe", L"quennel.exe"};
-    ASSERT_EQ(RunToEnd(setup, L"/S /NOSIGNIN"), 0u);
+    ASSERT_EQ(e2e::RunToEnd(setup, L"/S /NOSIGNIN"), 0u);
     EXPECT_EQ(besideSetup.LoadedBeyondBaseline("installer"), L"");
 
     const std::wstring dir = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Quennel";
     const std::wstring uninstaller = dir + L"\\Uninstall.exe";
     e2e::PlantedFolder installed(dir, L"bare-comctl.exe");
-    EXPECT_EQ(RunToEnd(uninstaller, L"/S"), 0u);
+    EXPECT_EQ(e2e::RunToEnd(uninstaller, L"/S"), 0u);
     EXPECT_TRUE(test::PumpUntil([&] { return !Exists(uninstaller); }, 60000)) << "the uninstaller stayed";
     EXPECT_EQ(installed.LoadedBeyondBaseline("uninstaller"), L"");
 }
