@@ -39,8 +39,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) { // alternating, so both see the same machine
         Sample q = Run(Beside(L"quennel.exe"), RunFolder(L"q" + std::to_wstring(i)));
         Sample fl = Run(Beside(L"floor.exe"), RunFolder(L"f" + std::to_wstring(i)));
-        qs.push_back(q.startMs), qw.push_back(q.workingSetMb), qp.push_back(q.privateMb);
-        fs.push_back(fl.startMs), fw.push_back(fl.workingSetMb), fp.push_back(fl.privateMb);
+        qs.push_back(q.startMs);
+        qw.push_back(q.workingSetMb);
+        qp.push_back(q.privateMb);
+        fs.push_back(fl.startMs);
+        fw.push_back(fl.workingSetMb);
+        fp.push_back(fl.privateMb);
     }
     WIN32_FILE_ATTRIBUTE_DATA size{};
     GetFileAttributesExW(Beside(L"quennel.exe").c_str(), GetFileExInfoStandard, &size);

@@ -31,8 +31,14 @@ struct Shapes {
     // Columns x..x+w-1 and rows y..y+h-1; negative extents reach back from x (or y).
     void Fill(int x, int y, int w, int h) {
         if (w == 0 || h == 0) return;
-        if (w < 0) x += w + 1, w = -w;
-        if (h < 0) y += h + 1, h = -h;
+        if (w < 0) {
+            x += w + 1;
+            w = -w;
+        }
+        if (h < 0) {
+            y += h + 1;
+            h = -h;
+        }
         out.push_back({TGradientShape::Box, {x, y, x + w, y + h}, color});
     }
     void Ellipse(int l, int t, int r, int b) { out.push_back({TGradientShape::Oval, {l, t, r, b}, color}); }

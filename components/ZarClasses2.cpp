@@ -36,16 +36,28 @@ int TZarGlyph::OwnerPPI() const {
 }
 
 void TZarGlyph::SetVisible(bool v) {
-    if (v != visible_) visible_ = v, Changed();
+    if (v != visible_) {
+        visible_ = v;
+        Changed();
+    }
 }
 void TZarGlyph::SetNumGlyphs(int v) {
-    if (v >= 1 && v <= 3 && v != numGlyphs_) numGlyphs_ = v, Changed();
+    if (v >= 1 && v <= 3 && v != numGlyphs_) {
+        numGlyphs_ = v;
+        Changed();
+    }
 }
 void TZarGlyph::SetTransparent(bool v) {
-    if (v != transparent_) transparent_ = v, Changed();
+    if (v != transparent_) {
+        transparent_ = v;
+        Changed();
+    }
 }
 void TZarGlyph::SetTransparentColor(TColor v) {
-    if (v != transparentColor_) transparentColor_ = v, Changed();
+    if (v != transparentColor_) {
+        transparentColor_ = v;
+        Changed();
+    }
 }
 
 int TZarGlyph::GlyphWidth() const {

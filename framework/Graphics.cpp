@@ -186,22 +186,37 @@ void TFont::Change() {
     Changed();
 }
 void TFont::SetName(const std::wstring& v) {
-    if (v != name_) name_ = v, Change();
+    if (v != name_) {
+        name_ = v;
+        Change();
+    }
 }
 void TFont::SetHeight(int v) {
-    if (v != height_) height_ = v, Change();
+    if (v != height_) {
+        height_ = v;
+        Change();
+    }
 }
 void TFont::SetSize(int points) {
     SetHeight(MulDiv(points, 96, 72));
 }
 void TFont::SetStyle(TFontStyles v) {
-    if (v != style_) style_ = v, Change();
+    if (v != style_) {
+        style_ = v;
+        Change();
+    }
 }
 void TFont::SetColor(TColor v) {
-    if (v != color_) color_ = v, Change();
+    if (v != color_) {
+        color_ = v;
+        Change();
+    }
 }
 void TFont::SetCharset(BYTE v) {
-    if (v != charset_) charset_ = v, Change();
+    if (v != charset_) {
+        charset_ = v;
+        Change();
+    }
 }
 void TFont::Assign(const TFont& f) {
     if (&f == this) return;

@@ -10,7 +10,12 @@ int ThreadWindowCount() {
         [](HWND h, LPARAM l) -> BOOL {
             ++*reinterpret_cast<int*>(l);
             EnumChildWindows(
-                h, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; }, l);
+                h,
+                [](HWND, LPARAM c) -> BOOL {
+                    ++*reinterpret_cast<int*>(c);
+                    return TRUE;
+                },
+                l);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&n));

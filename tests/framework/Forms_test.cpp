@@ -261,7 +261,11 @@ TEST(WinControl, AskingAChildForItsWindowFirstMakesOneWindowUnderTheParent) {
     HWND h = edit->Handle(); // before the form has a window
     int children = 0;
     EnumChildWindows(
-        form->Handle(), [](HWND, LPARAM l) -> BOOL { return ++*reinterpret_cast<int*>(l), TRUE; },
+        form->Handle(),
+        [](HWND, LPARAM l) -> BOOL {
+            ++*reinterpret_cast<int*>(l);
+            return TRUE;
+        },
         reinterpret_cast<LPARAM>(&children));
     EXPECT_EQ(children, 1);
     EXPECT_EQ(GetParent(h), form->Handle());

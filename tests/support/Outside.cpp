@@ -13,14 +13,14 @@ HWND TopWindow(DWORD pid, const wchar_t* className, const wchar_t* caption, bool
     } f{pid, className, caption, visibleOnly, nullptr};
     EnumWindows(
         [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
+            auto* find = reinterpret_cast<Find*>(l);
             DWORD owner = 0;
             GetWindowThreadProcessId(h, &owner);
-            if (owner != f->pid || (f->visibleOnly && !IsWindowVisible(h))) return TRUE;
+            if (owner != find->pid || (find->visibleOnly && !IsWindowVisible(h))) return TRUE;
             wchar_t buf[256];
-            if (f->cls && (!GetClassNameW(h, buf, 256) || wcscmp(buf, f->cls) != 0)) return TRUE;
-            if (f->caption && win::WindowText(h) != f->caption) return TRUE;
-            f->found = h;
+            if (find->cls && (!GetClassNameW(h, buf, 256) || wcscmp(buf, find->cls) != 0)) return TRUE;
+            if (find->caption && win::WindowText(h) != find->caption) return TRUE;
+            find->found = h;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&f));
@@ -36,14 +36,14 @@ HWND Descendant(HWND top, const wchar_t* name, bool byText) {
     EnumChildWindows(
         top,
         [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
-            if (f->byText) {
-                if (win::WindowText(h) != f->name) return TRUE;
+            auto* find = reinterpret_cast<Find*>(l);
+            if (find->byText) {
+                if (win::WindowText(h) != find->name) return TRUE;
             } else {
                 wchar_t cls[256];
-                if (!GetClassNameW(h, cls, 256) || _wcsicmp(cls, f->name) != 0) return TRUE;
+                if (!GetClassNameW(h, cls, 256) || _wcsicmp(cls, find->name) != 0) return TRUE;
             }
-            f->found = h;
+            find->found = h;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&f));

@@ -114,15 +114,15 @@ HWND FindThreadWindow(const std::wstring& caption) {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND h, LPARAM l) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(l);
+            auto* find = reinterpret_cast<Find*>(l);
             wchar_t buf[256];
             // A name starting with "#" is a system class (#32768 menus, #32770 dialogs).
-            if ((*f->caption)[0] == L'#')
+            if ((*find->caption)[0] == L'#')
                 GetClassNameW(h, buf, 256);
             else
                 GetWindowTextW(h, buf, 256);
-            if (IsWindowVisible(h) && *f->caption == buf) {
-                f->found = h;
+            if (IsWindowVisible(h) && *find->caption == buf) {
+                find->found = h;
                 return FALSE;
             }
             return TRUE;
@@ -162,7 +162,7 @@ namespace {
 // the platform's clipboard service copying it out), as a program using it would.
 void OpenClipboardWaiting(std::optional<win::ClipboardOpen>& open) {
     DWORD start = GetTickCount();
-    while (open.emplace(nullptr), !open->opened()) {
+    for (open.emplace(nullptr); !open->opened(); open.emplace(nullptr)) {
         if (GetTickCount() - start > 5000)
             throw std::runtime_error("the clipboard stays held by another program");
         Sleep(1);
