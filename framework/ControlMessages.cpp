@@ -10,14 +10,10 @@ void TWinControl::WindowAttached(HWND h) {
     handle_.Attach(h);
 }
 
-void TWinControl::WindowDetached(HWND h) {
-    if (defWndProc_ && defWndProc_ != &DefWindowProcW)
-        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
+void TWinControl::WindowDetached(HWND) {
     handle_.Forget();
     // The hint goes with the window; a new window makes a new one when it first shows a hint.
-    hint_.reset();
-    hintControl_ = nullptr;
-    trackingLeave_ = false;
+    if (THintTracker* hints = Hints()) hints->WindowGone(*this);
 }
 
 // ---- message families: each answers its own messages and says whether the default handling is left out
@@ -123,33 +119,15 @@ bool TWinControl::PlacementMessage(TMessage& m) {
     }
 }
 
+// The pointer leaving the window, and the hint timers (on a form's window).
 bool TWinControl::HintMessage(TMessage& m) {
+    THintTracker* hints = Hints();
+    if (!hints) return false;
     if (m.Msg == WM_MOUSELEAVE) {
-        trackingLeave_ = false;
-        CancelHint();
+        hints->MouseLeft(*this);
         return false;
     }
-    if (m.Msg != WM_TIMER) return false;
-    if (m.WParam == kHintShowTimer) {
-        KillTimer(handle_, kHintShowTimer);
-        if (hintControl_) {
-            if (!hint_) hint_ = std::make_unique<THintWindow>();
-            POINT at;
-            GetCursorPos(&at);
-            at.y += SystemMetricForPPI(SM_CYCURSOR, currentPPI_) / 2 + Scaled(4); // below the pointer's tip
-            HWND root = GetAncestor(handle_, GA_ROOT);
-            TWinControl* top = FromHandle(root);
-            hint_->ActivateHint(hintControl_->Hint(), at, root, top ? top->Font().Handle() : nullptr);
-            SetTimer(handle_, kHintHideTimer, kHintHideMs, nullptr);
-        }
-    } else if (m.WParam == kHintHideTimer) {
-        KillTimer(handle_, kHintHideTimer);
-        if (hint_) hint_->Hide();
-    } else {
-        return false;
-    }
-    m.Result = 0;
-    return true;
+    return hints->TimerMessage(*this, m);
 }
 
 // Keys go to the key events first; a key an event sets to 0 goes no further.
@@ -188,7 +166,7 @@ bool TWinControl::KeyMessage(TMessage& m) {
 bool TWinControl::MouseMessage(TMessage& m) {
     if (!IsMouseMessage(m.Msg)) return false;
     POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-    TrackHint(m, p);
+    if (THintTracker* hints = Hints()) hints->MouseMessage(*this, m, p);
     TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
     if (target) {
         // A graphic child takes the mouse between its press and release, like a window would.

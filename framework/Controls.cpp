@@ -285,7 +285,7 @@ void TWinControl::InsertControl(TControl* c) {
 void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
     if (mouseControl_ == c) mouseControl_ = nullptr;
-    if (hintControl_ == c) CancelHint();
+    if (THintTracker* hints = Hints()) hints->ControlRemoved(*c);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), c), tabOrder_.end());
     c->parent_ = nullptr;
@@ -324,9 +324,8 @@ void TWinControl::CreateWnd() {
     HMENU id = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrlId_)) : nullptr;
     if (!p.ClassName) {
         const wchar_t* cls = p.DoubleClicks ? kWindowClass : kSingleClickClass;
-        RegisterClassOnce(cls, &TargetWindowProc, p.DoubleClicks ? CS_DBLCLKS : 0);
+        RegisterClassOnce(cls, p.DoubleClicks ? CS_DBLCLKS : 0);
         wndClassDefault_ = true;
-        defWndProc_ = &DefWindowProcW;
         CreateWindowExW(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
                         id, ModuleInstance(), static_cast<TMessageTarget*>(this));
     } else {
@@ -334,12 +333,7 @@ void TWinControl::CreateWnd() {
         LoadCommonControls();
         HWND h = CreateWindowExW(p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
                                  p.Height, p.WndParent, id, ModuleInstance(), nullptr);
-        if (h && IsWindow(h)) {
-            handle_.Attach(h);
-            AttachTarget(h, this);
-            defWndProc_ = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetWindowProc)));
-        }
+        if (h && IsWindow(h)) SubclassToTarget(h, this);
     }
     if (!handle_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
     UpdateFont();
@@ -349,32 +343,22 @@ void TWinControl::CreateWnd() {
     AlignControls();
 }
 
-void TWinControl::CancelHint() {
-    if (handle_) {
-        KillTimer(handle_, kHintShowTimer);
-        KillTimer(handle_, kHintHideTimer);
-    }
-    if (hint_) hint_->Hide();
-    hintControl_ = nullptr;
+THintTracker* TWinControl::Hints() {
+    return parent_ ? parent_->Hints() : nullptr;
 }
 
-void TWinControl::TrackHint(const TMessage& m, POINT p) {
-    if (m.Msg != WM_MOUSEMOVE) {
-        // A press hides the hint; it comes again only after the pointer has left the child.
-        if (handle_) KillTimer(handle_, kHintShowTimer);
-        if (hint_) hint_->Hide();
-        return;
-    }
-    if (!trackingLeave_) {
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, handle_, 0};
-        trackingLeave_ = TrackMouseEvent(&leave) != FALSE;
-    }
-    TControl* c = ControlAtPos(p);
-    if (c && (!c->ShowHint() || c->Hint().empty() || !dynamic_cast<TGraphicControl*>(c))) c = nullptr;
-    if (c == hintControl_) return;
-    CancelHint();
-    hintControl_ = c;
-    if (c) SetTimer(handle_, kHintShowTimer, kHintShowMs, nullptr);
+void TWinControl::CancelHint() {
+    if (THintTracker* hints = Hints()) hints->Cancel(*this);
+}
+
+TControl* TWinControl::HintControl() {
+    THintTracker* hints = Hints();
+    return hints && hints->Over() == this ? hints->Control() : nullptr;
+}
+
+const THintWindow* TWinControl::HintWindow() {
+    THintTracker* hints = Hints();
+    return hints ? hints->Window() : nullptr;
 }
 
 void TWinControl::DestroyWnd() {
@@ -580,5 +564,5 @@ void TWinControl::KeyPress(wchar_t& key) {
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
-    if (handle_) m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+    if (handle_) m.Result = DefaultProc(handle_, m);
 }

@@ -140,6 +140,7 @@ struct TCreateParams {
 // A control with a window of its own. Windows are made when first needed (the parent's made first) and
 // live until the control goes; standard controls are subclassed so they share the one dispatch path.
 class THintWindow;
+class THintTracker;
 
 class TWinControl : public TControl, public TMessageTarget {
 public:
@@ -176,11 +177,17 @@ public:
 
     // Lays out the aligned children within the rectangle AdjustClientRect gives.
     virtual void AlignControls();
-    // Hides the hint, if one shows, and forgets which child it was for (its hint or place changed).
+    // Hides the hint over the children, if one shows, and forgets which child it was for (its hint or
+    // place changed).
     void CancelHint();
-    // The painted child whose hint is due or showing, or null; the hint window, made at its first showing.
-    TControl* HintControl() const { return hintControl_; }
-    const THintWindow* HintWindow() const { return hint_.get(); }
+    // The tracker of the hints of the form the control is on (null when it is on none).
+    virtual THintTracker* Hints();
+    // The painted child whose hint is due or showing, or null; the form's hint window, made at its first
+    // showing.
+    TControl* HintControl();
+    const THintWindow* HintWindow();
+    // A child control under a point in client coordinates that paints on this window, or null.
+    virtual TControl* ControlAtPos(POINT p) const;
 
 protected:
     virtual void CreateParams(TCreateParams& p);
@@ -202,8 +209,6 @@ protected:
     virtual void KeyDown(unsigned short& key, TShiftState shift);
     virtual void KeyUp(unsigned short& key, TShiftState shift);
     virtual void KeyPress(wchar_t& key);
-    // A child control under a point in client coordinates that paints on this window, or null.
-    virtual TControl* ControlAtPos(POINT p) const;
     void ScaleBy(int to, int from) override;
 
 public:
@@ -213,7 +218,6 @@ public:
 
 protected:
     win::ControlWindow handle_;
-    WNDPROC defWndProc_ = nullptr;
     bool wndClassDefault_ = true;
     bool tabStop_ = false;
     bool aligning_ = false;
@@ -221,12 +225,6 @@ protected:
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabOrder_;
     TControl* mouseControl_ = nullptr; // non-windowed child that captured the mouse
-    TControl* hintControl_ = nullptr;
-    std::unique_ptr<THintWindow> hint_;
-    bool trackingLeave_ = false;
-
-    // Follows the pointer over the painted children for their hints.
-    void TrackHint(const TMessage& m, POINT p);
 
     friend class TControl;
     void WindowAttached(HWND h) override;
@@ -241,10 +239,6 @@ private:
     bool HintMessage(TMessage& m);
     bool KeyMessage(TMessage& m);
     bool MouseMessage(TMessage& m);
-    // The hint timers, with numbers that no control's own timers use; the pointer rests this long
-    // before a hint shows, and a hint shows this long.
-    static constexpr UINT_PTR kHintShowTimer = 0x7F01, kHintHideTimer = 0x7F02;
-    static constexpr UINT kHintShowMs = 500, kHintHideMs = 5000;
 };
 
 // A control painted by its parent in the parent's paint, with its own origin; mouse messages reach it

@@ -35,14 +35,14 @@ void ReportDispatchError() {
     if (g_host) g_host->HandleException(message);
 }
 
-void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
+void RegisterClassOnce(const wchar_t* name, UINT style, const wchar_t* cursor) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (GetClassInfoExW(ModuleInstance(), name, &wc)) return;
     wc.style = style;
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = &TargetWindowProc;
     wc.hInstance = ModuleInstance();
-    wc.hCursor = nullptr; // each control sets its own cursor
+    wc.hCursor = cursor ? LoadCursorW(nullptr, cursor) : nullptr;
     wc.lpszClassName = name;
     wc.hIcon = g_host ? g_host->ProgramIcon() : nullptr;
     RegisterClassExW(&wc);
@@ -50,8 +50,23 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style) {
 
 // ---- the window procedure ---------------------------------------------------------------------------
 
-void AttachTarget(HWND h, TMessageTarget* target) {
+namespace {
+// The one place a window keeps its object: the window's user data.
+void KeepTarget(HWND h, TMessageTarget* target) {
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+}
+} // namespace
+
+LRESULT TMessageTarget::DefaultProc(HWND h, const TMessage& m) const {
+    if (ownProc_) return CallWindowProcW(ownProc_, h, m.Msg, m.WParam, m.LParam);
+    return DefWindowProcW(h, m.Msg, m.WParam, m.LParam);
+}
+
+void SubclassToTarget(HWND h, TMessageTarget* target) {
+    KeepTarget(h, target);
+    target->ownProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetWindowProc)));
+    target->WindowAttached(h);
 }
 
 TMessageTarget* TargetOf(HWND h) {
@@ -65,7 +80,8 @@ LRESULT CALLBACK TargetWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (msg == WM_NCCREATE) {
         target = static_cast<TMessageTarget*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
         if (target) {
-            AttachTarget(h, target);
+            KeepTarget(h, target);
+            target->ownProc_ = nullptr;
             target->WindowAttached(h);
         }
     } else {
@@ -79,7 +95,11 @@ LRESULT CALLBACK TargetWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
         ReportDispatchError(); // no exception crosses the window procedure
     }
     if (msg == WM_NCDESTROY) {
-        AttachTarget(h, nullptr);
+        KeepTarget(h, nullptr);
+        if (target->ownProc_) {
+            SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(target->ownProc_));
+            target->ownProc_ = nullptr;
+        }
         target->WindowDetached(h);
     }
     return m.Result;

@@ -1,5 +1,6 @@
 // Message dispatch between the system and the controls: what the windows' code needs from the program
-// above it, the report of errors that escape a message handler, and the window classes' registration.
+// above it, the report of errors that escape a message handler, the window classes' registration, and
+// the one window procedure through which every window of the framework reaches its object.
 #pragma once
 
 #include <windows.h>
@@ -36,28 +37,43 @@ TDispatchHost* DispatchHost();
 // error". No exception crosses a window procedure; every dispatch boundary reports this way.
 void ReportDispatchError();
 
-// Registers a window class of this module once, with the program's icon.
-void RegisterClassOnce(const wchar_t* name, WNDPROC proc, UINT style);
+// Registers one of the framework's window classes once: its procedure is TargetWindowProc, its icon the
+// program's, its cursor the given system cursor (null: each window sets its own).
+void RegisterClassOnce(const wchar_t* name, UINT style, const wchar_t* cursor = nullptr);
 
-// An object that answers the messages of one window at a time. Its windows have TargetWindowProc as
-// their procedure and the target as their creation parameter (or are attached to it after creation).
+// An object that answers the messages of one window at a time: every window of the framework (controls
+// and forms, the hint, the helper windows, the application window, the parts of system controls it
+// subclasses) is one. Its windows have TargetWindowProc as their procedure and the target as their
+// creation parameter, or are subclassed to it after creation (SubclassToTarget).
 class TMessageTarget {
 public:
     virtual void WndProc(TMessage& m) = 0;
 
 protected:
     ~TMessageTarget() = default;
-    // At the window's first message, and after its last (WM_NCDESTROY).
+    // At the window's first message, and after its last (WM_NCDESTROY), when the window no longer leads
+    // to the target and has its own procedure back.
     virtual void WindowAttached(HWND h) = 0;
     virtual void WindowDetached(HWND h) = 0;
+    // The window's own handling of a message: its class procedure when subclassed, otherwise the
+    // system's default.
+    LRESULT DefaultProc(HWND h, const TMessage& m) const;
+    bool Subclassed() const { return ownProc_ != nullptr; }
+
+private:
+    WNDPROC ownProc_ = nullptr;
     friend LRESULT CALLBACK TargetWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    friend void SubclassToTarget(HWND h, TMessageTarget* target);
 };
 
 // The window procedure of the framework's windows: hands each message to the window's target, reports
-// any error that escapes it, and detaches the target when the window goes.
+// any error that escapes it (the one exception guard), and after WM_NCDESTROY lets the window go: it
+// no longer leads to the target, a subclassed window has its own procedure back, and the target hears
+// WindowDetached.
 LRESULT CALLBACK TargetWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
-// Attaches a window made otherwise (a system control being subclassed) to its target.
-void AttachTarget(HWND h, TMessageTarget* target);
+// Makes a window made otherwise (a system control, or a part of one) answer through its target; the
+// target's DefaultProc then reaches the window's own procedure.
+void SubclassToTarget(HWND h, TMessageTarget* target);
 // The target of a window that has TargetWindowProc as its procedure, or null.
 TMessageTarget* TargetOf(HWND h);
 

@@ -299,24 +299,16 @@ TApplication::TApplication(TProgramResources resources)
     : TComponent(nullptr), resources_(resources), comeForward_(ComeForwardMessage()) {
     Application = this;
     SetDispatchHost(this); // errors escaping a message handler come to the error box
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(ModuleInstance(), kAppClass, &wc)) {
-        wc.lpfnWndProc = &WindowProc;
-        wc.hInstance = ModuleInstance();
-        wc.lpszClassName = kAppClass;
-        wc.hIcon = ProgramIcon();
-        RegisterClassExW(&wc);
-    }
+    RegisterClassOnce(kAppClass, 0);
     // A zero-sized window at the screen's centre: shown, it gives the program its one task-bar entry.
-    window_.reset(CreateWindowExW(WS_EX_APPWINDOW, kAppClass, L"",
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ScreenWidth() / 2,
-                                  ScreenHeight() / 2, 0, 0, nullptr, nullptr, ModuleInstance(), nullptr));
+    CreateWindowExW(WS_EX_APPWINDOW, kAppClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                    ScreenWidth() / 2, ScreenHeight() / 2, 0, 0, nullptr, nullptr, ModuleInstance(),
+                    static_cast<TMessageTarget*>(this));
 }
 
 TApplication::~TApplication() {
     DestroyComponents(); // the forms go while their owner window is still there
-    window_.reset();
+    window_.Destroy();
     if (comInitialized_) CoUninitialize();
     if (DispatchHost() == this) SetDispatchHost(nullptr);
     if (Application == this) Application = nullptr;
@@ -344,40 +336,31 @@ void TApplication::Notification(TComponent* c, TOperation op) {
         }
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    try {
-        return Answer(h, msg, w, l);
-    } catch (...) {
-        ReportDispatchError(); // no exception crosses the window procedure
-        return 0;
+void TApplication::WndProc(TMessage& m) {
+    m.Result = 0;
+    if (m.Msg == comeForward_ && m.Msg != 0) {
+        if (running_ && OnComeForward) OnComeForward(this);
+        return;
     }
-}
-
-LRESULT TApplication::Answer(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if (Application && msg == Application->comeForward_ && msg != 0) {
-        if (Application->running_ && Application->OnComeForward) Application->OnComeForward(Application);
-        return 0;
-    }
-    if (msg == WM_CLOSE) {
+    if (m.Msg == WM_CLOSE) {
         // The task bar's "Close window": the program ends as when its main form closes, never by its
         // windows going one by one.
-        if (Application && Application->MainForm())
-            Application->MainForm()->Close();
-        else if (Application)
-            Application->Terminate();
-        return 0;
+        if (MainForm())
+            MainForm()->Close();
+        else
+            Terminate();
+        return;
     }
-    if (msg == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && Application) {
+    if (m.Msg == WM_ACTIVATE && LOWORD(m.WParam) != WA_INACTIVE) {
         // Activating the task-bar entry brings up the program's top visible form.
-        for (int i = 0; i < Application->ComponentCount(); ++i)
-            if (auto* f = dynamic_cast<TForm*>(Application->Components(i));
-                f && f->Visible() && f->HandleAllocated()) {
+        for (int i = 0; i < ComponentCount(); ++i)
+            if (auto* f = dynamic_cast<TForm*>(Components(i)); f && f->Visible() && f->HandleAllocated()) {
                 SetActiveWindow(f->Handle());
                 break;
             }
-        return 0;
+        return;
     }
-    return DefWindowProcW(h, msg, w, l);
+    m.Result = DefaultProc(window_.get(), m);
 }
 
 void TApplication::FormVisibilityChanged() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/Hints.h"
 
 #include <functional>
 #include <string>
@@ -57,6 +58,8 @@ public:
     TNotifyEvent OnClose;
 
     void WndProc(TMessage& m) override;
+    // The form's one hint tracker, for all its controls.
+    THintTracker* Hints() override { return &hints_; }
 
 protected:
     void CreateParams(TCreateParams& p) override;
@@ -78,6 +81,7 @@ private:
     TWinControl* defaultControl_ = nullptr;
     TWinControl* cancelControl_ = nullptr;
     TWinControl* activeControl_ = nullptr;
+    THintTracker hints_{*this};
 };
 
 // The application: owns the forms, runs the message loop, carries the task-bar entry and the error box.
@@ -89,7 +93,7 @@ struct TProgramResources {
     int cancelGlyph = 0;
 };
 
-class TApplication : public TComponent, public TDispatchHost {
+class TApplication : public TComponent, public TDispatchHost, public TMessageTarget {
 public:
     explicit TApplication(TProgramResources resources = {});
     ~TApplication() override;
@@ -149,11 +153,12 @@ protected:
 
 private:
     bool DispatchOne(MSG& msg);
-    static LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
-    static LRESULT Answer(HWND h, UINT msg, WPARAM w, LPARAM l);
+    void WndProc(TMessage& m) override;
+    void WindowAttached(HWND h) override { window_.Attach(h); }
+    void WindowDetached(HWND) override { window_.Forget(); }
     std::wstring title_;
     TProgramResources resources_;
-    win::Window window_;
+    win::ControlWindow window_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool running_ = false;

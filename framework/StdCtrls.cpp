@@ -199,41 +199,26 @@ void TComboBox::CreateHandleDone() {
     SendMessageW(handle_, CB_SETITEMHEIGHT, 0, itemHeight_);
     SetWindowTextW(handle_, caption_.c_str());
     COMBOBOXINFO info{sizeof info};
-    if (GetComboBoxInfo(handle_, &info) && info.hwndItem) {
-        edit_ = info.hwndItem;
-        SetPropW(edit_, L"Quennel.ComboBox", this);
-        editDefProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
-    }
+    if (GetComboBoxInfo(handle_, &info) && info.hwndItem) SubclassToTarget(info.hwndItem, &edit_);
 }
 
 HWND TComboBox::EditHandle() {
     HandleNeeded();
-    return edit_;
+    return edit_.Handle();
 }
 
-LRESULT CALLBACK TComboBox::EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    auto* self = static_cast<TComboBox*>(GetPropW(h, L"Quennel.ComboBox"));
-    WNDPROC def = self ? self->editDefProc_ : &DefWindowProcW;
-    if (self && msg == WM_GETDLGCODE && w == VK_RETURN)
-        return CallWindowProcW(def, h, msg, w, l) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
-    if (self && msg == WM_CHAR) {
-        auto key = static_cast<wchar_t>(w);
-        try {
-            self->KeyPress(key);
-        } catch (...) {
-            ReportDispatchError();
-            return 0;
-        }
-        if (key == 0 || key == L'\r') return 0; // a handled Enter makes no beep
-        w = key;
+void TComboBox::TEditPart::WndProc(TMessage& m) {
+    if (m.Msg == WM_GETDLGCODE && m.WParam == VK_RETURN) {
+        m.Result = DefaultProc(handle_, m) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
+        return;
     }
-    if (msg == WM_NCDESTROY && self) {
-        RemovePropW(h, L"Quennel.ComboBox");
-        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(def));
-        self->edit_ = nullptr;
+    if (m.Msg == WM_CHAR) {
+        auto key = static_cast<wchar_t>(m.WParam);
+        box_.KeyPress(key);
+        if (key == 0 || key == L'\r') return; // a handled Enter makes no beep
+        m.WParam = key;
     }
-    return CallWindowProcW(def, h, msg, w, l);
+    m.Result = DefaultProc(handle_, m);
 }
 
 std::wstring TComboBox::Text() const {

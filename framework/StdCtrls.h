@@ -92,6 +92,8 @@ private:
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* AOwner);
+    // The window goes first, while the edit box's part that answers its messages is still here.
+    ~TComboBox() override { DestroyWnd(); }
     std::wstring Text() const;
     void SetText(const std::wstring& text);
     int ItemCount() const { return static_cast<int>(items_.size()); }
@@ -108,9 +110,24 @@ protected:
     void ScaleBy(int to, int from) override;
 
 private:
-    static LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    // The edit box the system makes inside the combo box, subclassed so that its keys reach the combo
+    // box's key events (Enter among them).
+    class TEditPart final : public TMessageTarget {
+    public:
+        explicit TEditPart(TComboBox& box) : box_(box) {}
+        ~TEditPart() = default;
+        TEditPart(const TEditPart&) = delete;
+        TEditPart& operator=(const TEditPart&) = delete;
+        HWND Handle() const { return handle_; }
+        void WndProc(TMessage& m) override;
+
+    private:
+        void WindowAttached(HWND h) override { handle_ = h; }
+        void WindowDetached(HWND) override { handle_ = nullptr; }
+        TComboBox& box_;
+        HWND handle_ = nullptr;
+    };
     std::vector<std::wstring> items_;
     int itemHeight_ = 16;
-    HWND edit_ = nullptr;
-    WNDPROC editDefProc_ = nullptr;
+    TEditPart edit_{*this};
 };

@@ -2,24 +2,33 @@
 #pragma once
 
 #include "framework/Dispatch.h"
+#include "framework/Win32.h"
 
 #include <functional>
 
 // A helper window of the framework whose messages go to a function (tray icon, timers, hidden owners).
 // It is a top-level window, so it also hears broadcasts such as the session-end query.
-class TUtilWindow {
+class TUtilWindow final : public TMessageTarget {
 public:
     // Returns true when it answered the message (in m.Result); false leaves it to the default handling.
     using Handler = std::function<bool(TMessage&)>;
     // The name is the window's text, which lets tools tell the helper windows apart.
     explicit TUtilWindow(Handler handler, const wchar_t* name = L"");
-    ~TUtilWindow();
+    ~TUtilWindow() {
+        made_ = false;
+        window_.Destroy();
+    }
     TUtilWindow(const TUtilWindow&) = delete;
     TUtilWindow& operator=(const TUtilWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return window_.get(); }
+    void WndProc(TMessage& m) override;
 
 private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l);
+    void WindowAttached(HWND h) override { window_.Attach(h); }
+    void WindowDetached(HWND) override { window_.Forget(); }
     Handler handler_;
-    HWND hwnd_ = nullptr;
+    win::ControlWindow window_;
+    // The handler hears the window's messages from when it is made until it goes: the window is made
+    // while its owner is still being constructed, and goes while the owner is being destroyed.
+    bool made_ = false;
 };
