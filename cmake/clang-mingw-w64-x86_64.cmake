@@ -1,4 +1,4 @@
-# Cross-compiles Quennel for 64-bit Windows with Debian's clang, against the MinGW-w64 headers and
+# Cross-compiles Quennel for 64-bit Windows with Debian's clang and lld, against the MinGW-w64 headers and
 # libraries that the GCC toolchain brings (the same runtime, a second compiler).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -15,8 +15,6 @@ set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${QUENNEL_TRIPLE})
 set(CMAKE_CXX_COMPILER_TARGET ${QUENNEL_TRIPLE})
 set(CMAKE_RC_COMPILER ${QUENNEL_TRIPLE}-windres)
-# llvm-dlltool cannot write delay-import libraries; GNU dlltool can.
-set(CMAKE_DLLTOOL ${QUENNEL_TRIPLE}-dlltool)
 set(CMAKE_SYSROOT ${QUENNEL_SYSROOT})
 
 set(QUENNEL_CXX_INCLUDES
@@ -24,10 +22,13 @@ set(QUENNEL_CXX_INCLUDES
 set(CMAKE_C_FLAGS_INIT "-pthread")
 set(CMAKE_CXX_FLAGS_INIT "-pthread ${QUENNEL_CXX_INCLUDES}")
 
-# Linked by GNU ld, as with GCC. (lld would place the import address table in read-only data, where the
-# MinGW runtime's delay-load helper cannot write a library's addresses at the first call; merging .idata
-# into .data keeps it writable but makes lld warn of its own default merge on every link.)
-set(QUENNEL_LINK "-pthread -L${QUENNEL_GCC_LIB}")
+# Linked by lld, which makes the delay-import tables itself. (The delay-import libraries of GNU dlltool
+# keep their table of addresses in .idata, which lld places in read-only data where the runtime's
+# delay-load helper cannot write at the first call; and GNU ld, given clang's objects, reports that
+# the runtime's type descriptions differ in size from clang's.)
+set(QUENNEL_LINKER_DELAYLOAD ON)
+set(CMAKE_DLLTOOL llvm-dlltool)
+set(QUENNEL_LINK "-fuse-ld=lld -pthread -L${QUENNEL_GCC_LIB}")
 # -static alone links the C and C++ runtimes statically (the GCC driver needs the two flags more).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${QUENNEL_LINK} -static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${QUENNEL_LINK}")

@@ -199,22 +199,7 @@ void TZarFont3D::DrawText3D(const TFont& font, HDC dc, RECT r, const std::wstrin
         pass(clGrayText, r);
         return;
     }
-    if (!threeD_) {
-        pass(font.Color(), r);
-        return;
-    }
-    if (repetition_ != repeatNone) {
-        // The extrusion: one copy a pixel apart over the (scaled) repetition width.
-        const int width = Scaled(repetitionWidth_), offset = Scaled(offset_);
-        InflateRect(&r, -width, -width);
-        int step = repetition_ == repeatOnShadow ? -1 : 1;
-        OffsetRect(&r, -step * offset, -step * offset);
-        for (int i = 0; i < width; ++i) {
-            pass(repetitionColor_, r);
-            OffsetRect(&r, step, step);
-        }
-    }
-    LightAndDark(r, pass);
+    DrawPasses(r, TPassLayout::Caption, pass);
     pass(font.Color(), r);
 }
 
@@ -334,4 +319,51 @@ void TZarBrushFill::Assign(const TZarBrushFill& b) {
     brushStyle_ = b.brushStyle_;
     brushColor_ = b.brushColor_;
     Changed();
+}
+
+const TZarBrushFill::THatchTile& TZarBrushFill::HatchTile(COLORREF ground) const {
+    const COLORREF brush = ColorToRGB(brushColor_);
+    THatchTile& t = hatchTile_;
+    if (t.made && t.style == brushStyle_ && t.brush == brush && t.ground == ground) return t;
+    // The tile is drawn the long way once: the hatch in the brush colour on white, whatever the hatch
+    // brush does with its gaps, then (on another ground) the white replaced by that colour.
+    const int T = THatchTile::Side;
+    TBitmap a(T, T), b(T, T); // new bitmaps are white
+    win::MemoryDC da(nullptr), db(nullptr);
+    win::SelectObjectGuard sa(da, a.Handle()), sb(db, b.Handle());
+    RECT tile{0, 0, T, T};
+    win::Brush hatch = CreateBrushOf(brushStyle_, brushColor_);
+    SetBkMode(da, TRANSPARENT);
+    if (hatch) FillRect(da, &tile, hatch.get());
+    win::Brush black = CreateBrushOf(brushStyle_, clBlack);
+    SetBkMode(db, TRANSPARENT);
+    if (black) FillRect(db, &tile, black.get());
+    BrushCopy(da, tile, db, tile, RGB(0, 0, 0), hatch.get());
+    if (ground != RGB(255, 255, 255)) {
+        win::Brush solid(CreateSolidBrush(ground));
+        FillRect(db, &tile, solid.get());
+        BrushCopy(db, tile, da, tile, RGB(255, 255, 255), solid.get());
+        BitBlt(da, 0, 0, T, T, db, 0, 0, SRCCOPY);
+    }
+    t.dib.header = {sizeof(BITMAPINFOHEADER), T, -T, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info{t.dib.header, {}};
+    GetDIBits(da, a.Handle(), 0, T, t.dib.pixels, &info, DIB_RGB_COLORS);
+    t.made = true;
+    t.style = brushStyle_;
+    t.brush = brush;
+    t.ground = ground;
+    return t;
+}
+
+void TZarBrushFill::PaintBrushFill(HDC dc, int W, int H, COLORREF ground) const {
+    // The hatch repeats every 8 pixels from the area's corner: the area is filled with one tile as a
+    // pattern. Brush origins are in device units: the tile's corner goes where the area's corner is.
+    const THatchTile& t = HatchTile(ground);
+    POINT corner{0, 0}, before{};
+    LPtoDP(dc, &corner, 1);
+    SetBrushOrgEx(dc, corner.x, corner.y, &before);
+    win::Brush pattern(CreateDIBPatternBrushPt(&t.dib, DIB_RGB_COLORS));
+    RECT all{0, 0, W, H};
+    FillRect(dc, &all, pattern.get());
+    SetBrushOrgEx(dc, before.x, before.y, nullptr);
 }

@@ -7,6 +7,7 @@
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
 
+#include <cstdint>
 #include <string>
 
 // Common ancestor of the library's non-visual components.
@@ -123,9 +124,21 @@ public:
     // Draws text inside r with the caller's flags plus DT_NOCLIP; r and font are left as they were.
     void DrawText3D(const TFont& font, HDC dc, RECT r, const std::wstring& text, UINT format,
                     bool enabled) const;
-    // The light and dark copies of Style3D around r, each drawn by pass(colour, rect).
+
+    // Where the repetition copies go. A caption with repetition copies shrinks its rectangle by the
+    // repetition width on every side and starts the copies Offset away, against their direction; a text
+    // filled with a background always shrinks it on the left and right only, and starts the copies at
+    // the repetition width (repeatOnShadow) or in place. Both widths are at the control's density.
+    enum class TPassLayout { Caption, BackgroundText };
+    // Every pass before the face, each drawn by pass(colour, rect): when ThreeDimensional, the
+    // repetition copies (one pixel apart, as many as the scaled repetition width), then the light and
+    // dark copies of Style3D. r comes in as the text's rectangle and leaves as the face's.
+    template <typename Pass> void DrawPasses(RECT& r, TPassLayout layout, Pass&& pass) const;
+
+private:
     template <typename Pass> void LightAndDark(RECT& r, Pass&& pass) const;
 
+public:
 private:
     bool threeD_ = true, maskFont_ = true;
     TColor highlight_ = clBtnHighlight, shadow_ = clBtnShadow, repetitionColor_ = clBlack;
@@ -133,6 +146,23 @@ private:
     int repetitionWidth_ = 0, offset_ = 1;
     TZarStyle3D style3D_ = fontInset;
 };
+
+template <typename Pass> void TZarFont3D::DrawPasses(RECT& r, TPassLayout layout, Pass&& pass) const {
+    const int width = Scaled(repetitionWidth_);
+    if (layout == TPassLayout::BackgroundText) InflateRect(&r, -width, 0);
+    if (!threeD_) return;
+    if (repetition_ != repeatNone) {
+        if (layout == TPassLayout::Caption) InflateRect(&r, -width, -width);
+        const int step = repetition_ == repeatOnShadow ? -1 : 1;
+        const int start = layout == TPassLayout::Caption ? -step * Scaled(offset_) : (step < 0 ? width : 0);
+        OffsetRect(&r, start, start);
+        for (int i = 0; i < width; ++i) {
+            pass(repetitionColor_, r);
+            OffsetRect(&r, step, step);
+        }
+    }
+    LightAndDark(r, pass);
+}
 
 template <typename Pass> void TZarFont3D::LightAndDark(RECT& r, Pass&& pass) const {
     if (style3D_ == fontOutLineShadow) {
@@ -208,7 +238,7 @@ private:
     TColor transparentColor_ = clNone, transparentBackground_ = clBtnFace;
 };
 
-// A hatch pattern and its colour, painted by the background.
+// A hatch pattern and its colour.
 class TZarBrushFill : public TGraphicsObject {
 public:
     TBrushStyle BrushStyle() const { return brushStyle_; }
@@ -216,9 +246,26 @@ public:
     TColor BrushColor() const { return brushColor_; }
     void SetBrushColor(TColor v);
     void Assign(const TZarBrushFill& b);
+    // Paints (0, 0)-(w, h) of dc with the hatch in the brush colour on the ground colour, the pattern
+    // starting at the area's corner.
+    void PaintBrushFill(HDC dc, int w, int h, COLORREF ground) const;
     using TGraphicsObject::Changed;
 
 private:
+    // The 8 x 8 tile as a packed picture, kept until the fill or the ground changes.
+    struct THatchTile {
+        static constexpr int Side = 8;
+        bool made = false;
+        TBrushStyle style{};
+        COLORREF brush = 0, ground = 0;
+        struct {
+            BITMAPINFOHEADER header;
+            uint32_t pixels[Side * Side];
+        } dib{};
+    };
+    const THatchTile& HatchTile(COLORREF ground) const;
+
     TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
     TColor brushColor_ = clBtnFace;
+    mutable THatchTile hatchTile_;
 };

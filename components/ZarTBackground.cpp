@@ -59,7 +59,9 @@ void TZarBackground::PaintBackground(HDC dc, int W, int H, bool forward) const {
         return;
     case bBrushFillUseCurrent:
     case bBrushFillSolidColor:
-        PaintHatch(dc, W, H);
+        // On the current ground the hatch's gaps are white; on a solid colour, that colour.
+        brushFill_.PaintBrushFill(
+            dc, W, H, style_ == bBrushFillSolidColor ? ColorToRGB(solidColor_) : RGB(255, 255, 255));
         return;
     case bSolidcolor:
         break;
@@ -69,60 +71,11 @@ void TZarBackground::PaintBackground(HDC dc, int W, int H, bool forward) const {
     FillRect(dc, &all, solid.get());
 }
 
-const TZarBackground::THatchTile& TZarBackground::HatchTile() const {
-    const COLORREF brush = ColorToRGB(brushFill_.BrushColor());
-    const COLORREF ground = style_ == bBrushFillSolidColor ? ColorToRGB(solidColor_) : RGB(255, 255, 255);
-    THatchTile& t = hatchTile_;
-    if (t.made && t.style == brushFill_.BrushStyle() && t.brush == brush && t.ground == ground) return t;
-    // The tile is drawn the long way once: the hatch in the brush colour on white, whatever the hatch
-    // brush does with its gaps, then (on a solid colour) the white replaced by that colour.
-    const int T = THatchTile::Side;
-    TBitmap a(T, T), b(T, T); // new bitmaps are white
-    win::MemoryDC da(nullptr), db(nullptr);
-    win::SelectObjectGuard sa(da, a.Handle()), sb(db, b.Handle());
-    RECT tile{0, 0, T, T};
-    win::Brush hatch = CreateBrushOf(brushFill_.BrushStyle(), brushFill_.BrushColor());
-    SetBkMode(da, TRANSPARENT);
-    if (hatch) FillRect(da, &tile, hatch.get());
-    win::Brush black = CreateBrushOf(brushFill_.BrushStyle(), clBlack);
-    SetBkMode(db, TRANSPARENT);
-    if (black) FillRect(db, &tile, black.get());
-    BrushCopy(da, tile, db, tile, RGB(0, 0, 0), hatch.get());
-    if (style_ == bBrushFillSolidColor) {
-        win::Brush solid(CreateSolidBrush(ground));
-        FillRect(db, &tile, solid.get());
-        BrushCopy(db, tile, da, tile, RGB(255, 255, 255), solid.get());
-        BitBlt(da, 0, 0, T, T, db, 0, 0, SRCCOPY);
-    }
-    t.dib.header = {sizeof(BITMAPINFOHEADER), T, -T, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPINFO info{t.dib.header, {}};
-    GetDIBits(da, a.Handle(), 0, T, t.dib.pixels, &info, DIB_RGB_COLORS);
-    t.made = true;
-    t.style = brushFill_.BrushStyle();
-    t.brush = brush;
-    t.ground = ground;
-    return t;
-}
-
-void TZarBackground::PaintHatch(HDC dc, int W, int H) const {
-    // The hatch repeats every 8 pixels from the area's corner: the area is filled with one tile as a
-    // pattern. Brush origins are in device units: the tile's corner goes where the area's corner is.
-    const THatchTile& t = HatchTile();
-    POINT corner{0, 0}, before{};
-    LPtoDP(dc, &corner, 1);
-    SetBrushOrgEx(dc, corner.x, corner.y, &before);
-    win::Brush pattern(CreateDIBPatternBrushPt(&t.dib, DIB_RGB_COLORS));
-    RECT all{0, 0, W, H};
-    FillRect(dc, &all, pattern.get());
-    SetBrushOrgEx(dc, before.x, before.y, nullptr);
-}
-
 void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& font, HDC canvas,
                                         const RECT& rect, const std::wstring& text, UINT format) const {
     const int W = rect.right - rect.left, H = rect.bottom - rect.top;
     if (W <= 0 || H <= 0) return;
     RECT r = rect;
-    InflateRect(&r, -font3D.Repetitionwidth(), 0);
 
     TBitmap b(W, H);
     win::MemoryDC db(canvas);
@@ -136,22 +89,7 @@ void TZarBackground::DrawBackgroundText(const TZarFont3D& font3D, const TFont& f
         DrawTextExW(db, copy.data(), -1, &at, format, nullptr);
     };
 
-    if (font3D.ThreeDimensional()) {
-        const int n = font3D.Scaled(font3D.Repetitionwidth());
-        if (font3D.Repetition() == repeatOnShadow) {
-            OffsetRect(&r, n, n);
-            for (int i = 0; i < n; ++i) {
-                pass(font3D.RepetitionColor(), r);
-                OffsetRect(&r, -1, -1);
-            }
-        } else if (font3D.Repetition() == repeatOnHighLight) {
-            for (int i = 0; i < n; ++i) {
-                pass(font3D.RepetitionColor(), r);
-                OffsetRect(&r, 1, 1);
-            }
-        }
-        font3D.LightAndDark(r, pass);
-    }
+    font3D.DrawPasses(r, TZarFont3D::TPassLayout::BackgroundText, pass);
 
     // The face: the background shows through the letters only.
     const COLORREF face = ColorToRGB(font.Color());

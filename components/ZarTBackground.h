@@ -46,21 +46,6 @@ public:
                             const std::wstring& text, UINT format) const;
 
 private:
-    // The brush fill's 8 x 8 tile as a packed picture, kept until the fill or the ground changes.
-    struct THatchTile {
-        static constexpr int Side = 8;
-        bool made = false;
-        TBrushStyle style{};
-        COLORREF brush = 0, ground = 0;
-        struct {
-            BITMAPINFOHEADER header;
-            uint32_t pixels[Side * Side];
-        } dib{};
-    };
-    const THatchTile& HatchTile() const;
-    void PaintHatch(HDC dc, int w, int h) const;
-
-    mutable THatchTile hatchTile_;
     TZarTexture texture_;
     TZarBrushFill brushFill_;
     TZarBackStyle style_ = bGradient;

@@ -1,7 +1,6 @@
 // TWinControl's messages: the window it is attached to and detached from, and the message families its
 // window procedure hands each message to.
 #include "framework/Controls.h"
-#include "framework/Hints.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

@@ -1,7 +1,6 @@
 #include "framework/Controls.h"
 
 #include "framework/Dispatch.h"
-#include "framework/Hints.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

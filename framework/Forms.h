@@ -2,7 +2,6 @@
 #pragma once
 
 #include "framework/Controls.h"
-#include "framework/Hints.h"
 
 #include <functional>
 #include <string>

@@ -117,4 +117,47 @@ TEST_F(ScaledDecorated, TheButtonDrawsTheStripForItsDensityInItsScaledPlaces) {
     EXPECT_EQ(b->Glyph().GlyphHeight(), 32);
 }
 
+// The passes of a 3-D text, for a caption and for a text filled with a background, are the ones at
+// 100 % scaled: where the face goes, where the repetition copies start and how many there are (one
+// pixel apart). At 150 % lengths rounded one by one may differ from a sum rounded once by a pixel.
+TEST_F(ScaledDecorated, TheTextPassesAreTheDesignOnesAtTheirDensity) {
+    using Layout = TZarFont3D::TPassLayout;
+    auto* label = Make<TZarLabel>(60, 20);
+    TZarFont3D& f = label->Font3D();
+    f.SetRepetitionwidth(3);
+    f.SetRepetitionColor(clRed);
+    struct Passes {
+        POINT face, first;
+        int copies;
+    };
+    auto passes = [&](Layout layout) {
+        Passes p{{}, {}, 0};
+        RECT r = ScaleRect({0, 0, 200, 100}, label->CurrentPPI());
+        const RECT whole = r;
+        f.DrawPasses(r, layout, [&](TColor c, RECT at) {
+            if (c == clRed && p.copies++ == 0) p.first = {at.left - whole.left, at.top - whole.top};
+        });
+        p.face = {r.left - whole.left, r.top - whole.top};
+        return p;
+    };
+    for (Layout layout : {Layout::Caption, Layout::BackgroundText})
+        for (TZarRepeat repeat : {repeatOnShadow, repeatOnHighLight}) {
+            f.SetRepetition(repeat);
+            form->ChangeScale(kDesignPPI);
+            const Passes design = passes(layout);
+            for (int ppi : {144, 192}) {
+                form->ChangeScale(ppi);
+                const Passes p = passes(layout);
+                const int slack = ppi == 192 ? 0 : 1;
+                SCOPED_TRACE(testing::Message() << "layout " << static_cast<int>(layout) << ", repetition "
+                                                << static_cast<int>(repeat) << ", " << ppi << " ppi");
+                EXPECT_EQ(p.copies, ScaleValue(design.copies, ppi));
+                EXPECT_NEAR(p.face.x, ScaleValue(design.face.x, ppi), slack);
+                EXPECT_NEAR(p.face.y, ScaleValue(design.face.y, ppi), slack);
+                EXPECT_NEAR(p.first.x, ScaleValue(design.first.x, ppi), slack);
+                EXPECT_NEAR(p.first.y, ScaleValue(design.first.y, ppi), slack);
+            }
+        }
+}
+
 } // namespace
