@@ -128,7 +128,7 @@ void TZarClipboard::ShowView(const TClipboardSnapshot& now) {
     // Text that follows text is filled into the same box: making a new one, with its scroll bars, costs
     // a busy clipboard a tenth of a second per change.
     if (!(textKind && textView_ && textView_ == displayChild_ && textFormat_ == f)) {
-        delete displayChild_; // clears displayChild_ through the removal notice
+        DestroyComponent(displayChild_); // clears displayChild_ through the removal notice
         displayChild_ = textView_ = nullptr;
     }
     // A new view starts unscrolled, with ranges for what it shows (none for an empty clipboard).
@@ -315,14 +315,12 @@ void TZarClipboard::ShowComponent() {
         bytes.assign(data.get(), data.size());
     }
     TComponent* c = ReadComponent(bytes, this);
-    if (auto* control = dynamic_cast<TControl*>(c)) {
-        displayChild_ = control;
-        control->SetBounds(1, 1, control->Width(), control->Height());
-        control->SetParent(this);
-        CenterInParent(control);
-    } else {
-        delete c;
-    }
+    auto* control = dynamic_cast<TControl*>(c);
+    if (!control) return DestroyComponent(c);
+    displayChild_ = control;
+    control->SetBounds(1, 1, control->Width(), control->Height());
+    control->SetParent(this);
+    CenterInParent(control);
 }
 
 void TZarClipboard::RetryLater() {

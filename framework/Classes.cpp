@@ -55,6 +55,12 @@ TComponent::~TComponent() {
     if (owner_) owner_->RemoveComponent(this);
 }
 
+void TComponent::DestroyComponent(TComponent* c) {
+    if (!c || c->owner_ != this) return;
+    RemoveComponent(c);
+    delete c;
+}
+
 void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         TComponent* c = components_.back();

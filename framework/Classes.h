@@ -86,6 +86,9 @@ public:
 
     void InsertComponent(TComponent* c);
     void RemoveComponent(TComponent* c);
+    // Destroys one of the components this one owns, now (a view that is replaced); a component owned
+    // by another is left alone. Owners are the only ones that destroy components.
+    void DestroyComponent(TComponent* c);
     void FreeNotification(TComponent* c);
     void RemoveFreeNotification(TComponent* c);
 

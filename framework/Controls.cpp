@@ -254,12 +254,9 @@ void TGraphicControl::SetVisible(bool v) {
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
-    // Children go with their parent, whoever owns them.
-    while (!controls_.empty()) {
-        TControl* c = controls_.back();
-        RemoveControl(c);
-        delete c;
-    }
+    // The children's windows go with this one; the children themselves go with their owners.
+    while (!controls_.empty())
+        RemoveControl(controls_.back());
     DestroyWnd();
 }
 
