@@ -30,7 +30,7 @@ void SetClipboardText(const std::wstring& text) {
 }
 
 std::wstring TextOf(HWND w) {
-    return win::WindowView(w).Text(256);
+    return outside::WindowText(w, 256);
 }
 
 // Milliseconds from a clipboard change made here to the viewer's text box showing it, or -1.

@@ -30,16 +30,6 @@ MemoryDC::~MemoryDC() {
     }
 }
 
-std::wstring WindowView::Text(int limit) const {
-    std::wstring text(static_cast<size_t>(std::max(limit, 0)) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!h_ || !SendMessageTimeoutW(h_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                                    SMTO_ABORTIFHUNG, 1000, &copied))
-        return {};
-    text.resize(std::min<size_t>(copied, text.size() - 1));
-    return text;
-}
-
 WindowDC::WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {
     if (dc_) NoteGdiCreated();
 }

@@ -97,22 +97,6 @@ private:
     HDC dc_;
 };
 
-// A window that is not owned: its handle, where a window is only looked at or sent to.
-class WindowView {
-public:
-    WindowView(HWND h = nullptr) : h_(h) {}
-    operator HWND() const { return h_; }
-    HWND get() const { return h_; }
-    // Whether the handle still names a window.
-    bool Exists() const { return h_ && IsWindow(h_); }
-    // The window's text as the window answers it (the text of another program's edit box, not only its
-    // title), at most `limit` characters; empty when it does not answer within a second.
-    std::wstring Text(int limit = 4096) const;
-
-private:
-    HWND h_;
-};
-
 // The window a control made and answers: destroyed with its owner, unless the system destroyed it first
 // (a parent's destruction takes its children), in which case the owner is told and forgets it.
 class ControlWindow {

@@ -86,7 +86,7 @@ DWORD QuennelProcess::WaitForExit(DWORD boundMs) {
 }
 
 std::wstring BoxText(HWND edit) {
-    return win::WindowView(edit).Text();
+    return outside::WindowText(edit);
 }
 
 HWND FindChildByText(HWND parent, const wchar_t* text) {

@@ -2,6 +2,8 @@
 
 #include "framework/Win32.h"
 
+#include <algorithm>
+
 namespace outside {
 
 HWND TopWindow(DWORD pid, const wchar_t* className, const wchar_t* caption, bool visibleOnly) {
@@ -48,6 +50,16 @@ HWND Descendant(HWND top, const wchar_t* name, bool byText) {
         },
         reinterpret_cast<LPARAM>(&f));
     return f.found;
+}
+
+std::wstring WindowText(HWND w, int limit) {
+    std::wstring text(static_cast<size_t>(std::max(limit, 0)) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!w || !SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                   SMTO_ABORTIFHUNG, 1000, &copied))
+        return {};
+    text.resize(std::min<size_t>(copied, text.size() - 1));
+    return text;
 }
 
 void PostKey(HWND w, WPARAM vk) {

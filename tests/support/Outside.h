@@ -15,6 +15,10 @@ HWND TopWindow(DWORD pid, const wchar_t* className, const wchar_t* caption, bool
 // the given one, or null.
 HWND Descendant(HWND top, const wchar_t* name, bool byText = false);
 
+// The window's text as the window answers it (the text of another program's edit box, not only its
+// title), at most `limit` characters; empty when it does not answer within a second.
+std::wstring WindowText(HWND w, int limit = 4096);
+
 // A key pressed and released, posted to the window.
 void PostKey(HWND w, WPARAM vk);
 
