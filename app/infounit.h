@@ -11,7 +11,7 @@ std::string NormalizeLineBreaks(const std::string& bytes);
 
 // The most characters the personal-information text box takes: a larger text is refused at load with
 // "Text exceeds memo capacity" (the word-wrapping text box takes too long over larger ones).
-constexpr size_t kMemoCapacity = 384 * 1024;
+constexpr size_t kMemoCapacity = size_t{384} * 1024;
 
 class Tinfoform : public TForm {
 public:

@@ -21,8 +21,8 @@ enum TZarClipFormat : unsigned char {
 // Bounds on what content from other programs can make the viewer allocate or lay out: a picture's sides
 // and area in pixels, and a stored component's bytes. A picture with no usable size is shown at the
 // default side.
-constexpr long long kMaxPictureSide = 8192, kMaxPictureArea = 16 * 1024 * 1024, kDefaultPictureSide = 256;
-constexpr size_t kMaxComponentBytes = 64 * 1024;
+constexpr long long kMaxPictureSide = 8192, kMaxPictureArea = 16LL * 1024 * 1024, kDefaultPictureSide = 256;
+constexpr size_t kMaxComponentBytes = size_t{64} * 1024;
 
 // A width and height in pixels scaled down, proportions kept, to within the picture bounds; sides that
 // are not positive give the default square.

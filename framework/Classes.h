@@ -9,7 +9,14 @@
 
 class TObject {
 public:
+    TObject() = default;
     virtual ~TObject() = default;
+
+protected:
+    // Copied only as part of a whole derived object (a style record's value copy), never sliced
+    // through the base.
+    TObject(const TObject&) = default;
+    TObject& operator=(const TObject&) = default;
 };
 
 class TPersistent : public TObject {};

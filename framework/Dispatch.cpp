@@ -8,7 +8,8 @@ namespace {
 TDispatchHost* g_host = nullptr;
 } // namespace
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+// The linker's name for the start of this module's image.
+extern "C" IMAGE_DOS_HEADER __ImageBase; // NOLINT(bugprone-reserved-identifier)
 HINSTANCE ModuleInstance() {
     return reinterpret_cast<HINSTANCE>(&__ImageBase);
 }

@@ -140,7 +140,7 @@ bool IconHasSize(HINSTANCE module, const wchar_t* name, int size) {
     if (!dir || bytes < 6) return false;
     const int count = dir[4] | dir[5] << 8;
     for (int i = 0; i < count && 6 + 14 * (i + 1) <= static_cast<int>(bytes); ++i) {
-        const BYTE* entry = dir + 6 + 14 * i;
+        const BYTE* entry = dir + 6 + 14 * static_cast<ptrdiff_t>(i);
         if ((entry[0] ? entry[0] : 256) == size && (entry[1] ? entry[1] : 256) == size) return true;
     }
     return false;
@@ -181,20 +181,21 @@ void TIcon::SetHandle(HICON icon) {
     Changed();
 }
 
-void TFont::Change() {
+// Every change of the font drops its handle (made again when next asked for), then notifies.
+void TFont::Changed() {
     handle_.reset();
-    Changed();
+    TGraphicsObject::Changed();
 }
 void TFont::SetName(const std::wstring& v) {
     if (v != name_) {
         name_ = v;
-        Change();
+        Changed();
     }
 }
 void TFont::SetHeight(int v) {
     if (v != height_) {
         height_ = v;
-        Change();
+        Changed();
     }
 }
 void TFont::SetSize(int points) {
@@ -203,19 +204,19 @@ void TFont::SetSize(int points) {
 void TFont::SetStyle(TFontStyles v) {
     if (v != style_) {
         style_ = v;
-        Change();
+        Changed();
     }
 }
 void TFont::SetColor(TColor v) {
     if (v != color_) {
         color_ = v;
-        Change();
+        Changed();
     }
 }
 void TFont::SetCharset(BYTE v) {
     if (v != charset_) {
         charset_ = v;
-        Change();
+        Changed();
     }
 }
 void TFont::Assign(const TFont& f) {
@@ -225,7 +226,7 @@ void TFont::Assign(const TFont& f) {
     style_ = f.style_;
     color_ = f.color_;
     charset_ = f.charset_;
-    Change();
+    Changed();
 }
 
 LOGFONTW TFont::LogFont() const {

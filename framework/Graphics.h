@@ -103,8 +103,10 @@ public:
     LOGFONTW LogFont() const;
     HFONT Handle() const; // owned by the font; valid until the next change
 
+protected:
+    void Changed() override;
+
 private:
-    void Change();
     std::wstring name_ = L"MS Sans Serif";
     int height_ = 11;
     TFontStyles style_ = 0;
