@@ -8,6 +8,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
           fonts-wqy-microhei fonts-arphic-gbsn00lp xdotool xclip imagemagick x11-apps procps nsis)
+# The second compiler and its checker, for scripts/test: clang and lld, llvm-dlltool, clang-tidy.
+CLANG_PACKAGES=(clang lld llvm clang-tidy)
 
 ensure_packages() {
     local missing=()
@@ -21,6 +23,25 @@ ensure_packages() {
         $sudo apt-get update -qq
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
     fi
+}
+
+# The same project built with clang (warnings are errors there too), in build/clang, with the compile
+# commands clang-tidy reads.
+build_clang() {
+    if [ ! -f "$BUILD/clang/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD/clang" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/clang-mingw-w64-x86_64.cmake" >/dev/null
+    fi
+    cmake --build "$BUILD/clang"
+}
+
+# clang-tidy's checks (.clang-tidy) over the program's own sources; any finding fails.
+tidy() {
+    echo "clang-tidy over framework, components and app..."
+    # (Its count of the warnings it left out, those outside the checks and the program's own files, is
+    # left out too.)
+    (cd "$ROOT" && ls framework/*.cpp components/*.cpp app/*.cpp |
+        xargs -P "$(nproc)" -n 4 clang-tidy -p "$BUILD/clang" --quiet 2>&1 | { grep -v "warnings generated" || true; })
 }
 
 build() {

@@ -3,6 +3,7 @@
 #include "framework/Hints.h"
 #include "framework/Instance.h"
 #include "framework/StdCtrls.h"
+#include "framework/UtilWindow.h"
 #include "tests/support/TestSupport.h"
 
 #include <commctrl.h>
@@ -142,6 +143,27 @@ TEST_F(FormFixture, ErrorsEscapingAHandlerReachTheApplicationAndTheProgramCarrie
     EXPECT_EQ(clicks, 2);
     ASSERT_EQ(errors.messages.size(), 2u);
     EXPECT_EQ(errors.messages[0], L"File access denied");
+}
+
+// A helper window and a part of a system control answer through the same window procedure as the
+// controls: an error escaping their handlers is reported once each and they answer on; a helper window
+// that goes is forgotten by its object.
+TEST_F(FormFixture, HelperWindowsAndSubclassedPartsReportEscapingErrorsAndForgetTheirWindows) {
+    test::ErrorCatcher errors;
+    TUtilWindow helper([](TMessage& m) {
+        if (m.Msg == WM_APP) throw Exception(L"helper");
+        return false;
+    });
+    auto* combo = New<TComboBox>(form);
+    combo->SetParent(form);
+    combo->OnKeyPress = [](TObject*, wchar_t&) { throw Exception(L"edit"); };
+    SendMessageW(helper.Handle(), WM_APP, 0, 0);
+    SendMessageW(combo->EditHandle(), WM_CHAR, L'a', 0);
+    SendMessageW(combo->EditHandle(), WM_CHAR, L'b', 0);
+    EXPECT_EQ(errors.messages, (std::vector<std::wstring>{L"helper", L"edit", L"edit"}));
+    EXPECT_TRUE(IsWindow(helper.Handle()));
+    DestroyWindow(helper.Handle());
+    EXPECT_EQ(helper.Handle(), nullptr);
 }
 
 TEST_F(FormFixture, TheFocusReturnsToTheControlThatHadItWhenTheFormWasLastActive) {
