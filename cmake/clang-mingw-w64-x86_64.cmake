@@ -20,8 +20,7 @@ set(CMAKE_SYSROOT ${QUENNEL_SYSROOT})
 set(QUENNEL_CXX_INCLUDES
     "-isystem ${QUENNEL_GCC_LIB}/include/c++ -isystem ${QUENNEL_GCC_LIB}/include/c++/${QUENNEL_TRIPLE} -isystem ${QUENNEL_GCC_LIB}/include/c++/backward")
 set(CMAKE_C_FLAGS_INIT "-pthread")
-# Only these C++ headers: never the host's.
-set(CMAKE_CXX_FLAGS_INIT "-pthread -nostdinc++ ${QUENNEL_CXX_INCLUDES}")
+set(CMAKE_CXX_FLAGS_INIT "-pthread ${QUENNEL_CXX_INCLUDES}")
 
 # Linked by lld, which makes the delay-import tables itself. (The delay-import libraries of GNU dlltool
 # keep their table of addresses in .idata, which lld places in read-only data where the runtime's
