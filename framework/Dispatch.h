@@ -58,7 +58,6 @@ protected:
     // The window's own handling of a message: its class procedure when subclassed, otherwise the
     // system's default.
     LRESULT DefaultProc(HWND h, const TMessage& m) const;
-    bool Subclassed() const { return ownProc_ != nullptr; }
 
 private:
     WNDPROC ownProc_ = nullptr;
