@@ -120,10 +120,8 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     icon.LoadFromResource(ModuleInstance(), IDI_QUENNEL, TTrayIcon::NotificationAreaIconSize());
     TICON->SetIcon(icon);
     TICON->SetToolTip(L"Quennel 1.0");
-    TICON->OnClick = [this](TObject* s) { ticonClick(s); };
-    TICON->OnRightClick = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-        ticonRightClick(s, b, sh, x, y);
-    };
+    TICON->OnSelect = [this](TObject* s) { ticonClick(s); };
+    TICON->OnContextMenu = [this](TObject* s, int x, int y) { ticonContextMenu(s, x, y); };
 
     popmenu = New<TPopupMenu>(this);
     popmenu->SetName(L"popmenu");
@@ -192,11 +190,11 @@ void Tmainform::Image1Click(TObject*) {
 }
 
 void Tmainform::ticonClick(TObject*) {
-    popmenu->Popup(ScreenWidth(), ScreenHeight());
+    if (!popmenu->Popup(ScreenWidth(), ScreenHeight())) TICON->ReturnFocus();
 }
 
-void Tmainform::ticonRightClick(TObject*, TMouseButton, TShiftState, int X, int Y) {
-    PopupMenu1->Popup(X, Y);
+void Tmainform::ticonContextMenu(TObject*, int X, int Y) {
+    if (!PopupMenu1->Popup(X, Y)) TICON->ReturnFocus();
 }
 
 void Tmainform::popmenuPopup(TObject*) {

@@ -37,8 +37,10 @@ public:
     void Image1Click(TObject* Sender);
     // Hands a text to the desktop shell to open with its default action.
     void ShellOpen(const std::wstring& target);
+    // The icon chosen (a click, Enter or Space): the quick actions; its menu asked for: the program menu.
+    // A menu closed unused gives the focus back to the notification area.
     void ticonClick(TObject* Sender);
-    void ticonRightClick(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ticonContextMenu(TObject* Sender, int X, int Y);
     void popmenuPopup(TObject* Sender);
     void PopupMenu1Popup(TObject* Sender);
     void N2Click(TObject* Sender);

@@ -2,6 +2,8 @@
 
 #include "framework/Shell.h"
 
+#include <windowsx.h>
+
 #include <cwchar>
 
 TTrayIcon::TTrayIcon(TComponent* AOwner)
@@ -22,10 +24,11 @@ std::wstring TTrayIcon::CutToolTip(const std::wstring& text) {
 
 void TTrayIcon::UpdateNotifyData() {
     data_ = {};
-    data_.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data_.cbSize = sizeof(NOTIFYICONDATAW);
     data_.hWnd = window_.Handle();
     data_.uID = 0;
-    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // The standard tip stays with version 4, which otherwise leaves tips to the program.
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     data_.uCallbackMessage = CallbackMessage;
     data_.hIcon = icon_->Handle();
     wcsncpy(data_.szTip, toolTip_.c_str(), std::size(data_.szTip) - 1);
@@ -33,7 +36,17 @@ void TTrayIcon::UpdateNotifyData() {
 
 bool TTrayIcon::AddIcon() {
     UpdateNotifyData();
-    return win::TShell::Current().NotifyIcon(NIM_ADD, &data_) != FALSE;
+    if (!win::TShell::Current().NotifyIcon(NIM_ADD, &data_)) return false;
+    // Every icon the shell adds starts at the first version; asking for the fourth brings the keyboard
+    // events and anchor points. A shell that refuses it keeps sending the mouse messages only.
+    NOTIFYICONDATAW version = data_;
+    version.uVersion = NOTIFYICON_VERSION_4;
+    version4_ = win::TShell::Current().NotifyIcon(NIM_SETVERSION, &version) != FALSE;
+    return true;
+}
+
+void TTrayIcon::ReturnFocus() {
+    if (active_ && !Designing()) win::TShell::Current().NotifyIcon(NIM_SETFOCUS, &data_);
 }
 
 bool TTrayIcon::ModifyIcon() {
@@ -91,27 +104,7 @@ void TTrayIcon::SetToolTip(const std::wstring& text) {
 }
 
 bool TTrayIcon::WndProc(TMessage& m) {
-    if (m.Msg == CallbackMessage) {
-        switch (static_cast<UINT>(m.LParam)) {
-        case WM_LBUTTONUP:
-            if (OnClick) OnClick(this);
-            break;
-        case WM_LBUTTONDBLCLK:
-            if (OnDblClick) OnDblClick(this);
-            break;
-        case WM_RBUTTONUP:
-            if (OnRightClick) {
-                POINT p{};
-                win::TShell::Current().CursorPos(&p);
-                OnRightClick(this, TMouseButton::mbRight, 0, p.x, p.y);
-            }
-            break;
-        default:
-            break;
-        }
-        m.Result = 0;
-        return true;
-    }
+    if (m.Msg == CallbackMessage) return CallbackMessageReceived(m);
     if (m.Msg == WM_DPICHANGED || m.Msg == WM_DISPLAYCHANGE || m.Msg == WM_SETTINGCHANGE) {
         // The display's scaling may have changed: the icon follows the notification area's size.
         FitIcon();
@@ -127,4 +120,55 @@ bool TTrayIcon::WndProc(TMessage& m) {
         return true;
     }
     return false; // the default answers, so session-end queries are not refused
+}
+
+void TTrayIcon::Answer(const std::function<void()>& handler) {
+    if (answering_) return;
+    answering_ = true;
+    struct Lower {
+        bool& flag;
+        ~Lower() { flag = false; }
+    } lower{answering_};
+    handler();
+}
+
+bool TTrayIcon::CallbackMessageReceived(TMessage& m) {
+    // Version 4 puts the event in the low word (the icon's id in the high word) and the anchor point in
+    // wParam; the first version passes the mouse message alone, which fits the low word as well.
+    const UINT event = LOWORD(m.LParam);
+    const POINT anchor{GET_X_LPARAM(m.WParam), GET_Y_LPARAM(m.WParam)};
+    auto select = [this] {
+        if (OnSelect) Answer([this] { OnSelect(this); });
+    };
+    auto contextMenu = [this](POINT at) {
+        if (OnContextMenu) Answer([this, at] { OnContextMenu(this, at.x, at.y); });
+    };
+    switch (event) {
+    case WM_LBUTTONUP:
+        if (OnClick) OnClick(this);
+        if (!version4_) select(); // no selection follows
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (OnDblClick) OnDblClick(this);
+        break;
+    case WM_RBUTTONUP:
+        if (OnRightClick || (!version4_ && OnContextMenu)) {
+            POINT p{};
+            win::TShell::Current().CursorPos(&p);
+            if (OnRightClick) OnRightClick(this, TMouseButton::mbRight, 0, p.x, p.y);
+            if (!version4_) contextMenu(p);
+        }
+        break;
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+        if (version4_) select();
+        break;
+    case WM_CONTEXTMENU:
+        if (version4_) contextMenu(anchor);
+        break;
+    default:
+        break;
+    }
+    m.Result = 0;
+    return true;
 }

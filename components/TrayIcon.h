@@ -37,9 +37,22 @@ public:
     HWND Handle() const { return window_.Handle(); }
     const NOTIFYICONDATAW& NotifyData() const { return data_; }
 
+    // The mouse on the icon, as the shell reports it: a left release, a double click, a right release
+    // (at the pointer).
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnRightClick;
+    // The icon chosen, by a left click or by Enter or Space on it in the notification area; once per
+    // choice. A choice that comes while the last one (or a menu request) is still being handled is that
+    // same press and is dropped: Enter reports itself twice, a click comes as a release and a selection.
+    TNotifyEvent OnSelect;
+    // The icon's menu asked for, by a right click or Shift+F10 or the menu key, at the anchor point (the
+    // pointer, for the mouse).
+    TContextPopupEvent OnContextMenu;
+    // Gives the keyboard focus back to the notification area, after a menu of the icon closed unused.
+    void ReturnFocus();
+    // Whether the shell took the version-4 protocol (keyboard events, anchor points).
+    bool Version4() const { return version4_; }
 
     // Cuts a tool tip to at most 62 UTF-16 units, never inside a surrogate pair.
     static std::wstring CutToolTip(const std::wstring& text);
@@ -50,6 +63,9 @@ private:
     bool ModifyIcon();
     bool DeleteIcon();
     bool WndProc(TMessage& m);
+    bool CallbackMessageReceived(TMessage& m);
+    // Runs a choice or a menu request unless one is being handled.
+    void Answer(const std::function<void()>& handler);
 
     NOTIFYICONDATAW data_{};
     std::unique_ptr<TIcon> icon_;
@@ -57,5 +73,7 @@ private:
     TUtilWindow window_;
     UINT taskbarCreated_;
     bool active_ = false;
+    bool version4_ = false;
+    bool answering_ = false; // a choice or a menu request is being handled
     bool showDesigning_ = false;
 };

@@ -62,6 +62,8 @@ TShiftState ShiftStateFromKeys(unsigned long mkFlags);
 
 using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+// A request for a context menu at a screen point.
+using TContextPopupEvent = std::function<void(TObject* Sender, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, unsigned short& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, wchar_t& Key)>;

@@ -11,10 +11,10 @@ void TPopupMenu::Notification(TComponent* c, TOperation op) {
     if (op == TOperation::opRemove) items_.erase(std::remove(items_.begin(), items_.end(), c), items_.end());
 }
 
-void TPopupMenu::Popup(int x, int y) {
+bool TPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup(this);
     win::Menu menu(CreatePopupMenu());
-    if (!menu) return;
+    if (!menu) return false;
     for (size_t i = 0; i < items_.size(); ++i) {
         const TMenuItem* item = items_[i];
         UINT flags = MF_STRING;
@@ -34,5 +34,7 @@ void TPopupMenu::Popup(int x, int y) {
     tracking_ = false;
     PostMessageW(owner, WM_NULL, 0, 0);
     menu.reset();
-    if (chosen >= 1 && chosen <= items_.size()) items_[chosen - 1]->Click();
+    if (chosen < 1 || chosen > items_.size()) return false;
+    items_[chosen - 1]->Click();
+    return true;
 }

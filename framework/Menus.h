@@ -45,8 +45,8 @@ public:
 
     // Runs OnPopup, shows the menu left-aligned at the screen point and tracks it until the user chooses
     // an item or dismisses it (clicking elsewhere, Escape); the chosen item's command runs after the menu
-    // has closed.
-    void Popup(int x, int y);
+    // has closed. Answers whether an item was chosen.
+    bool Popup(int x, int y);
     // The window that owns the menu while it is open; made at the first opening (null before).
     HWND Handle() const { return window_ ? window_->Handle() : nullptr; }
     bool Tracking() const { return tracking_; }

@@ -107,16 +107,25 @@ TEST_F(Menus, TrayClickOpensTheQuickMenuAndTheChosenCommandRunsAfterItCloses) {
             test::PostKey(menu, VK_DOWN);
         test::PostKey(menu, VK_RETURN);
     });
-    SendMessageW(mainform->TICON->Handle(), TTrayIcon::CallbackMessage, 0, WM_LBUTTONUP);
+    for (UINT event : {UINT{WM_LBUTTONUP}, UINT{NIN_SELECT}}) // what a click brings
+        SendMessageW(mainform->TICON->Handle(), TTrayIcon::CallbackMessage, 0, event);
     EXPECT_TRUE(pmform->Visible()) << "the third item did not open the clipboard window";
     EXPECT_FALSE(menuOpenWhenRun);
     pmform->Hide();
 }
 
-TEST_F(Menus, EscapeDismissesTheProgramMenuWithoutACommand) {
-    shell.cursor = {200, 200};
-    test::WhenWindowAppears(L"#32768", [](HWND menu) { test::PostKey(menu, VK_ESCAPE); });
-    SendMessageW(mainform->TICON->Handle(), TTrayIcon::CallbackMessage, 0, WM_RBUTTONUP);
+TEST_F(Menus, EscapeDismissesTheProgramMenuAtItsAnchorAndGivesTheFocusBack) {
+    mainform->ZarButton1Click(nullptr);
+    RECT at{};
+    test::WhenWindowAppears(L"#32768", [&](HWND menu) {
+        GetWindowRect(menu, &at);
+        test::PostKey(menu, VK_ESCAPE);
+    });
+    SendMessageW(mainform->TICON->Handle(), TTrayIcon::CallbackMessage, MAKEWPARAM(200, 210),
+                 MAKELPARAM(WM_CONTEXTMENU, 0));
+    EXPECT_EQ(at.left, 200);
+    EXPECT_EQ(at.top, 210);
+    EXPECT_EQ(shell.notify.back().message, static_cast<DWORD>(NIM_SETFOCUS));
     EXPECT_FALSE(mainform->popmenu->Tracking());
     EXPECT_FALSE(infoform->Visible());
     EXPECT_FALSE(mainform->Visible());

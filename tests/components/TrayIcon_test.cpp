@@ -20,6 +20,16 @@ struct TrayFixture : ::testing::Test {
             EXPECT_EQ(sh, 0u);
             events.push_back(L"right " + std::to_wstring(x) + L"," + std::to_wstring(y));
         };
+        tray->OnSelect = [this](TObject*) { events.push_back(L"select"); };
+        tray->OnContextMenu = [this](TObject*, int x, int y) {
+            events.push_back(L"menu " + std::to_wstring(x) + L"," + std::to_wstring(y));
+        };
+    }
+    std::vector<DWORD> Messages() const {
+        std::vector<DWORD> list;
+        for (const auto& call : shell.notify)
+            list.push_back(call.message);
+        return list;
     }
     ~TrayFixture() override { delete tray; }
     LRESULT Notify(UINT mouseMessage) {
@@ -45,22 +55,25 @@ TEST_F(TrayFixture, ActivatingAddsOnceWithTheWholeRecordAndDeactivatingDeletes) 
     tray->SetIcon(icon);
     tray->SetActive(true);
     tray->SetActive(true);
-    ASSERT_EQ(shell.notify.size(), 1u);
+    EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
     const auto& add = shell.notify[0];
     EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
+    EXPECT_EQ(add.data.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAW)));
     EXPECT_EQ(add.data.hWnd, tray->Handle());
     EXPECT_EQ(add.data.uID, 0u);
-    EXPECT_EQ(add.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(add.data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
     EXPECT_EQ(add.data.uCallbackMessage, static_cast<UINT>(WM_USER + 1));
     EXPECT_NE(add.data.hIcon, nullptr);
     EXPECT_STREQ(add.data.szTip, L"Quennel 1.0");
-    tray->SetActive(false);
-    ASSERT_EQ(shell.notify.size(), 2u);
-    EXPECT_EQ(shell.notify[1].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(shell.notify[1].data.uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
     EXPECT_EQ(shell.notify[1].data.hWnd, tray->Handle());
+    EXPECT_TRUE(tray->Version4());
+    tray->SetActive(false);
+    ASSERT_EQ(shell.notify.size(), 3u);
+    EXPECT_EQ(shell.notify[2].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(shell.notify[2].data.hWnd, tray->Handle());
     tray->SetActive(true);
-    EXPECT_EQ(shell.notify.back().message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.notify.back().message, static_cast<DWORD>(NIM_SETVERSION)); // the re-add asks again
 }
 
 TEST_F(TrayFixture, ToolTipIsCutTo62CharactersAndModifiesOnlyWhileActive) {
@@ -73,8 +86,7 @@ TEST_F(TrayFixture, ToolTipIsCutTo62CharactersAndModifiesOnlyWhileActive) {
     tray->SetActive(true);
     EXPECT_EQ(std::wstring(shell.notify.back().data.szTip), t62);
     tray->SetToolTip(t62); // the same text still modifies
-    EXPECT_EQ(shell.notify.back().message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(shell.notify.size(), 2u);
+    EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION, NIM_MODIFY}));
 }
 
 TEST_F(TrayFixture, ToolTipCutNeverSplitsASurrogatePair) {
@@ -89,9 +101,9 @@ TEST_F(TrayFixture, DestroyingAnActiveComponentDeletesTheIcon) {
     HWND w = tray->Handle();
     delete tray;
     tray = nullptr;
-    ASSERT_EQ(shell.notify.size(), 2u);
-    EXPECT_EQ(shell.notify[1].message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(shell.notify[1].data.hWnd, w);
+    ASSERT_EQ(shell.notify.size(), 3u);
+    EXPECT_EQ(shell.notify[2].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(shell.notify[2].data.hWnd, w);
     EXPECT_FALSE(IsWindow(w));
 }
 
@@ -101,13 +113,14 @@ TEST_F(TrayFixture, DoubleClickRaisesClickDoubleClickClickAndPressesRaiseNothing
     Notify(WM_LBUTTONUP);
     Notify(WM_LBUTTONDBLCLK);
     Notify(WM_LBUTTONUP);
-    EXPECT_EQ(events, (std::vector<std::wstring>{L"click", L"dblclick", L"click"}));
+    // A shell of the first version sends no selection: the release is the choice.
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"click", L"select", L"dblclick", L"click", L"select"}));
 }
 
 TEST_F(TrayFixture, RightClickCarriesTheCursorPositionAtHandlingTime) {
     shell.cursor = {1017, 745};
     EXPECT_EQ(Notify(WM_RBUTTONUP), 0);
-    EXPECT_EQ(events, (std::vector<std::wstring>{L"right 1017,745"}));
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"right 1017,745", L"menu 1017,745"}));
 }
 
 TEST_F(TrayFixture, OtherMouseMessagesRaiseNothingAndEveryCallbackAnswersZero) {
@@ -121,6 +134,8 @@ TEST_F(TrayFixture, OtherMouseMessagesRaiseNothingAndEveryCallbackAnswersZero) {
 TEST_F(TrayFixture, UnassignedEventsAreSkipped) {
     tray->OnClick = nullptr;
     tray->OnRightClick = nullptr;
+    tray->OnSelect = nullptr;
+    tray->OnContextMenu = nullptr;
     Notify(WM_LBUTTONUP);
     Notify(WM_RBUTTONUP);
     EXPECT_TRUE(events.empty());
@@ -143,8 +158,7 @@ TEST_F(TrayFixture, TaskbarRestartAddsTheIconAgainOnlyWhileActive) {
     EXPECT_TRUE(shell.notify.empty());
     tray->SetActive(true);
     SendMessageW(tray->Handle(), created, 0, 0);
-    ASSERT_EQ(shell.notify.size(), 2u);
-    EXPECT_EQ(shell.notify[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION, NIM_ADD, NIM_SETVERSION}));
 }
 
 TEST_F(TrayFixture, DesignTimeFollowsShowDesigningOnly) {
@@ -152,12 +166,53 @@ TEST_F(TrayFixture, DesignTimeFollowsShowDesigningOnly) {
     tray->SetActive(true);
     EXPECT_TRUE(shell.notify.empty());
     tray->SetShowDesigning(true);
-    ASSERT_EQ(shell.notify.size(), 1u);
-    EXPECT_EQ(shell.notify[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
     tray->SetDesigning(false);
     tray->SetShowDesigning(false); // at run time nothing at all happens
     EXPECT_TRUE(tray->ShowDesigning());
-    EXPECT_EQ(shell.notify.size(), 1u);
+    EXPECT_EQ(shell.notify.size(), 2u);
+}
+
+// The version-4 callbacks: the event in the low word and the icon's id in the high word, the anchor in
+// wParam; a choice once per press, the menu at the anchor.
+TEST_F(TrayFixture, VersionFourCallbacksChooseOnceAndOpenTheMenuAtTheAnchor) {
+    struct Case {
+        const char* what;
+        std::vector<UINT> sent;
+        std::vector<std::wstring> heard;
+    };
+    const Case cases[] = {
+        {"a click: the release, then its selection", {WM_LBUTTONUP, NIN_SELECT}, {L"click", L"select"}},
+        {"Space on the icon", {NIN_KEYSELECT}, {L"select"}},
+        {"a right click: the release, then the menu request",
+         {WM_RBUTTONUP, WM_CONTEXTMENU},
+         {L"right 5,6", L"menu 300,-40"}},
+        {"Shift+F10", {WM_CONTEXTMENU}, {L"menu 300,-40"}},
+        {"a double click", {WM_LBUTTONDBLCLK}, {L"dblclick"}},
+    };
+    tray->SetActive(true);
+    ASSERT_TRUE(tray->Version4());
+    shell.cursor = {5, 6};
+    for (const Case& c : cases) {
+        events.clear();
+        for (UINT e : c.sent)
+            SendMessageW(tray->Handle(), TTrayIcon::CallbackMessage, MAKEWPARAM(300, -40), MAKELPARAM(e, 0));
+        EXPECT_EQ(events, c.heard) << c.what;
+    }
+    // Enter reports itself twice, the second while the first choice is still open (its menu tracking):
+    // that one is dropped, as is a menu request then; a later press chooses again.
+    events.clear();
+    tray->OnSelect = [this](TObject*) {
+        events.push_back(L"select");
+        Notify(MAKELPARAM(NIN_KEYSELECT, 0));
+        SendMessageW(tray->Handle(), TTrayIcon::CallbackMessage, 0, WM_CONTEXTMENU);
+    };
+    Notify(NIN_KEYSELECT);
+    Notify(NIN_KEYSELECT);
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"select", L"select"}));
+    tray->ReturnFocus();
+    EXPECT_EQ(shell.notify.back().message, static_cast<DWORD>(NIM_SETFOCUS));
+    EXPECT_EQ(shell.notify.back().data.hWnd, tray->Handle());
 }
 
 } // namespace

@@ -122,8 +122,16 @@ DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments) {
     return code;
 }
 
-HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button) {
+void PostClick(HWND tray, UINT button) {
+    POINT p{};
+    GetCursorPos(&p);
     PostMessageW(tray, WM_USER + 1, 0, button);
+    PostMessageW(tray, WM_USER + 1, MAKEWPARAM(p.x, p.y),
+                 MAKELPARAM(button == WM_RBUTTONUP ? WM_CONTEXTMENU : NIN_SELECT, 0));
+}
+
+HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button) {
+    PostClick(tray, button);
     return q.WaitForWindow(L"#32768", nullptr, 5000);
 }
 

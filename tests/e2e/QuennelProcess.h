@@ -39,6 +39,9 @@ private:
 DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments);
 
 // Reports a click on the icon as the shell does, then waits for the menu window.
+// Posts what the shell sends for a click on the icon (version 4): the button's release, then the
+// selection (left) or the menu request at the pointer (right).
+void PostClick(HWND tray, UINT button);
 HWND OpenMenu(const QuennelProcess& q, HWND tray, UINT button);
 // Chooses a menu item by keyboard: Down to it, Enter.
 void ChooseByKeys(const QuennelProcess& q, HWND tray, UINT button, int index);

@@ -19,7 +19,7 @@ TEST(LogOff, ARealRequestIsAcceptedAndTheProgramEndsByItself) {
     HWND tray = q.TrayWindow();
     test::PostKey(e2e::FindChildByText(card, L"确定"), VK_SPACE);
     ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(card); }, 15000));
-    PostMessageW(tray, WM_USER + 1, 0, WM_LBUTTONUP);
+    e2e::PostClick(tray, WM_LBUTTONUP);
     HWND menu = q.WaitForWindow(L"#32768", nullptr, 15000);
     ASSERT_NE(menu, nullptr);
     for (int i = 0; i < 7; ++i)
