@@ -97,44 +97,48 @@ void DrawBand(HDC dc, RECT& r, int width, TColor a, TColor b) {
 }
 } // namespace
 
-void TZarFrame::DrawFrame(HDC dc, RECT& r) const {
+void TZarFrame::DrawFrame(HDC dc, RECT& r, TColor plain) const {
     if (style_ == frameNone) return;
     // The DC's own pen, recoloured per half-ring: nothing is created, so nothing can leak.
     win::SelectObjectGuard pen(dc, GetStockObject(DC_PEN));
     int oldRop = SetROP2(dc, R2_COPYPEN);
     COLORREF oldColor = GetDCPenColor(dc);
     const int w = Scaled(frameWidth_), offset = Scaled(offset_);
+    // The plain look draws the same bands, every half in the one colour.
+    auto band = [&](TColor a, TColor b) {
+        DrawBand(dc, r, w, plain != clNone ? plain : a, plain != clNone ? plain : b);
+    };
     switch (style_) {
     case frameSolid:
-        DrawBand(dc, r, w, solid_, solid_);
+        band(solid_, solid_);
         break;
     case frameRaised:
-        DrawBand(dc, r, w, highlight_, shadow_);
+        band(highlight_, shadow_);
         break;
     case frameLowered:
-        DrawBand(dc, r, w, shadow_, highlight_);
+        band(shadow_, highlight_);
         break;
     case frameFramedUp:
-        DrawBand(dc, r, w, highlight_, shadow_);
+        band(highlight_, shadow_);
         InflateRect(&r, -offset, -offset);
-        DrawBand(dc, r, w, shadow_, highlight_);
+        band(shadow_, highlight_);
         break;
     case frameFramedDown:
-        DrawBand(dc, r, w, shadow_, highlight_);
+        band(shadow_, highlight_);
         InflateRect(&r, -offset, -offset);
-        DrawBand(dc, r, w, highlight_, shadow_);
+        band(highlight_, shadow_);
         break;
     case framePanelUp:
-        DrawBand(dc, r, w, highlight_, clBlack);
-        DrawBand(dc, r, w, clNone, shadow_);
+        band(highlight_, clBlack);
+        band(clNone, shadow_);
         break;
     case framePanelDown:
-        DrawBand(dc, r, w, shadow_, clNone);
-        DrawBand(dc, r, w, clBlack, highlight_);
+        band(shadow_, clNone);
+        band(clBlack, highlight_);
         break;
     case frameLightBordered:
-        DrawBand(dc, r, w, clNone, shadow_);
-        DrawBand(dc, r, w, highlight_, highlight_);
+        band(clNone, shadow_);
+        band(highlight_, highlight_);
         break;
     case frameNone:
         break;

@@ -79,8 +79,9 @@ public:
     // Per-side thickness the style claims.
     int FrameSize() const { return frameSize_; }
 
-    // Paints the border inside r and leaves r shrunk to the area within it.
-    void DrawFrame(HDC dc, RECT& r) const;
+    // Paints the border inside r and leaves r shrunk to the area within it; with a plain colour (the
+    // high-contrast look), every line in that colour.
+    void DrawFrame(HDC dc, RECT& r, TColor plain = clNone) const;
 
 private:
     void Derive();

@@ -12,7 +12,7 @@ void TZarCustomControl::Notification(TComponent* c, TOperation op) {
 }
 
 void TZarCustomControl::PaintFace(HDC dc) {
-    if (background_) {
+    if (background_ && !HighContrast()) {
         background_->PaintBackground(dc, width_, height_, true);
         return;
     }

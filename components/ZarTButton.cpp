@@ -104,7 +104,11 @@ void TZarButton::PaintFace(HDC dc) {
     TZarCustomControl::PaintFace(dc);
     const int ring = Scaled(1);
     RECT r{0, 0, width_, height_};
-    if (down_) {
+    // The plain look: the button's pair, a line that doubles while pressed.
+    const bool plain = HighContrast();
+    if (plain) {
+        PlainRing(dc, r, clBtnText, down_ ? 2 * ring : ring);
+    } else if (down_) {
         BevelRing(dc, r, clBlack, clBtnShadow, ring);
         BevelRing(dc, r, clBtnShadow, clBtnFace, ring);
     } else {
@@ -116,7 +120,9 @@ void TZarButton::PaintFace(HDC dc) {
     glyph_.DrawGlyph(dc, g.x, g.y, enabled_, down_);
     if (caption_.empty()) return;
     RECT t = CaptionRect();
-    if (enabled_)
+    if (plain)
+        PlainText(dc, font_, t, caption_, textFormat_, enabled_ ? clBtnText : clGrayText);
+    else if (enabled_)
         font3D_.DrawText3D(font_, dc, t, caption_, textFormat_, true);
     else
         DrawDisabledText(font_, dc, t, caption_, textFormat_, ring);

@@ -48,16 +48,21 @@ UINT TZarLabel::TextFormat() const {
 
 void TZarLabel::PaintFace(HDC dc) {
     RECT r{0, 0, width_, height_};
+    // The plain look: the window's pair, links in the system's link colour.
+    const bool plain = HighContrast();
+    const TColor text = !enabled_ ? clGrayText : ActsAsLink() ? clHotLight : clWindowText;
     if (!transparent_) {
-        win::Brush fill(CreateSolidBrush(ColorToRGB(color_)));
+        win::Brush fill(CreateSolidBrush(ColorToRGB(plain ? clWindow : color_)));
         FillRect(dc, &r, fill.get());
-        if (background_) background_->PaintBackground(dc, width_, height_, true);
+        if (background_ && !plain) background_->PaintBackground(dc, width_, height_, true);
     }
     const int frameWidth = Scaled(frame_.FrameWidth());
     RECT t{0, frameWidth, width_ - Scaled(frame_.FrameSize()), height_ - frameWidth};
-    if (fontBackground_)
+    if (plain)
+        PlainText(dc, font_, t, caption_, TextFormat(), text);
+    else if (fontBackground_)
         fontBackground_->DrawBackgroundText(font3D_, font_, dc, t, caption_, TextFormat());
     else
         font3D_.DrawText3D(font_, dc, t, caption_, TextFormat(), enabled_);
-    frame_.DrawFrame(dc, r);
+    frame_.DrawFrame(dc, r, plain ? text : clNone);
 }

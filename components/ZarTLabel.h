@@ -25,6 +25,8 @@ public:
 
     void Paint(HDC dc) override { PaintFace(dc); }
     void PaintFace(HDC dc);
+    // A label with a click handler is a link: painted as one in the plain look, and reported as one.
+    bool ActsAsLink() const { return static_cast<bool>(OnClick); }
     UINT TextFormat() const;
 
 protected:

@@ -75,19 +75,25 @@ void TZarPanel::AdjustClientRect(RECT& r) const {
 void TZarPanel::PaintFace(HDC dc) {
     RECT r{0, 0, width_, height_};
     PaintPanel(dc);
-    if (background_) background_->PaintBackground(dc, width_, height_, true);
+    // The plain look: the window's pair, every frame a line in the text colour.
+    const bool plain = HighContrast();
+    const TColor line = plain ? clWindowText : clNone;
+    if (background_ && !plain) background_->PaintBackground(dc, width_, height_, true);
     if (dlgFrame_) {
         const int ring = Scaled(1);
-        BevelRing(dc, r, clBtnHighlight, clBlack, ring);
-        BevelRing(dc, r, clBtnFace, clBtnShadow, ring);
-        BevelRing(dc, r, clBtnFace, clBtnFace, ring);
+        BevelRing(dc, r, plain ? line : clBtnHighlight, plain ? line : clBlack, ring);
+        BevelRing(dc, r, plain ? clWindow : clBtnFace, plain ? clWindow : clBtnShadow, ring);
+        BevelRing(dc, r, plain ? clWindow : clBtnFace, plain ? clWindow : clBtnFace, ring);
     }
-    frameOuter_.DrawFrame(dc, r);
+    frameOuter_.DrawFrame(dc, r, line);
     if (borderWidth_ > 0) {
         const int inset = Scaled(borderWidth_) + Scaled(1);
         InflateRect(&r, -inset, -inset);
     }
-    frameInner_.DrawFrame(dc, r);
-    UINT align = AlignmentFlag(alignment_);
-    font3D_.DrawText3D(font_, dc, r, caption_, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS, enabled_);
+    frameInner_.DrawFrame(dc, r, line);
+    const UINT format = AlignmentFlag(alignment_) | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
+    if (plain)
+        PlainText(dc, font_, r, caption_, format, enabled_ ? clWindowText : clGrayText);
+    else
+        font3D_.DrawText3D(font_, dc, r, caption_, format, enabled_);
 }

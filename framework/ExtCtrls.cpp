@@ -30,13 +30,14 @@ SIZE TLabel::TextExtent(int maxWidth) const {
 
 void TLabel::Paint(HDC dc) {
     RECT r{0, 0, width_, height_};
+    const bool plain = HighContrast();
     if (!transparent_) {
-        win::Brush b(CreateSolidBrush(ColorToRGB(color_)));
+        win::Brush b(CreateSolidBrush(ColorToRGB(plain ? clWindow : color_)));
         FillRect(dc, &r, b.get());
     }
     win::SelectObjectGuard font(dc, font_.Handle());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(enabled_ ? font_.Color() : clGrayText));
+    SetTextColor(dc, ColorToRGB(!enabled_ ? clGrayText : plain ? clWindowText : font_.Color()));
     DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
               DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE));
 }
@@ -271,14 +272,18 @@ void TPanel::AdjustClientRect(RECT& r) const {
 
 void TPanel::PaintPanel(HDC dc) {
     RECT r = ClientRect();
-    if (bevelOuter_ == TBevelCut::bvRaised) BevelRing(dc, r, clBtnHighlight, clBtnShadow, Scaled(1));
-    if (bevelOuter_ == TBevelCut::bvLowered) BevelRing(dc, r, clBtnShadow, clBtnHighlight, Scaled(1));
-    win::Brush face(CreateSolidBrush(ColorToRGB(color_)));
+    const bool plain = HighContrast();
+    if (plain && bevelOuter_ != TBevelCut::bvNone) PlainRing(dc, r, clWindowText, Scaled(1));
+    if (!plain && bevelOuter_ == TBevelCut::bvRaised)
+        BevelRing(dc, r, clBtnHighlight, clBtnShadow, Scaled(1));
+    if (!plain && bevelOuter_ == TBevelCut::bvLowered)
+        BevelRing(dc, r, clBtnShadow, clBtnHighlight, Scaled(1));
+    win::Brush face(CreateSolidBrush(ColorToRGB(plain ? clWindow : color_)));
     FillRect(dc, &r, face.get());
     if (caption_.empty()) return;
     win::SelectObjectGuard font(dc, font_.Handle());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(font_.Color()));
+    SetTextColor(dc, ColorToRGB(plain ? clWindowText : font_.Color()));
     SIZE w{};
     GetTextExtentPoint32W(dc, L"W", 1, &w);
     RECT band{r.left, (r.top + r.bottom - w.cy) / 2, r.right, 0};

@@ -252,6 +252,11 @@ void TForm::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // The system's colours or its high-contrast look changed: every control paints again at once.
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
     case DM_GETDEFID:
         if (defaultControl_ && defaultControl_->HandleAllocated()) {
             m.Result = MAKELRESULT(GetDlgCtrlID(defaultControl_->Handle()), DC_HASDEFID);

@@ -1,6 +1,7 @@
 #include "framework/Graphics.h"
 
 #include "framework/Scaling.h"
+#include "framework/Shell.h"
 
 #include <commctrl.h>
 
@@ -422,4 +423,17 @@ void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom, int thickness) {
         FillRect(dc, &lower, b.get());
         InflateRect(&r, -1, -1);
     }
+}
+
+bool HighContrast() {
+    return win::TShell::Current().HighContrast();
+}
+
+void PlainText(HDC dc, const TFont& font, RECT r, const std::wstring& text, UINT format, TColor color) {
+    win::SaveDCGuard keep(dc);
+    SelectObject(dc, font.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(color));
+    std::wstring copy = text; // DrawTextEx may write into the text with some flags
+    DrawTextExW(dc, copy.data(), -1, &r, format, nullptr);
 }

@@ -20,12 +20,13 @@ constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, cl
                  clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
 constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clBackground = SysColor(COLOR_BACKGROUND),
-                 clWindow = SysColor(COLOR_WINDOW), clWindowText = SysColor(COLOR_WINDOWTEXT),
-                 clBtnFace = SysColor(COLOR_BTNFACE), clBtnShadow = SysColor(COLOR_BTNSHADOW),
-                 clGrayText = SysColor(COLOR_GRAYTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
-                 clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT), clHighlight = SysColor(COLOR_HIGHLIGHT),
-                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT), cl3DDkShadow = SysColor(COLOR_3DDKSHADOW),
-                 cl3DLight = SysColor(COLOR_3DLIGHT), clInfoBk = SysColor(COLOR_INFOBK);
+                 clHotLight = SysColor(COLOR_HOTLIGHT), clWindow = SysColor(COLOR_WINDOW),
+                 clWindowText = SysColor(COLOR_WINDOWTEXT), clBtnFace = SysColor(COLOR_BTNFACE),
+                 clBtnShadow = SysColor(COLOR_BTNSHADOW), clGrayText = SysColor(COLOR_GRAYTEXT),
+                 clBtnText = SysColor(COLOR_BTNTEXT), clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT),
+                 clHighlight = SysColor(COLOR_HIGHLIGHT), clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT),
+                 cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT),
+                 clInfoBk = SysColor(COLOR_INFOBK);
 
 // Resolves system colours to RGB; RGB colours pass through (clNone resolves to its own value).
 COLORREF ColorToRGB(TColor c);
@@ -187,3 +188,14 @@ void BrushCopy(HDC dst, const RECT& dstRect, HDC src, const RECT& srcRect, COLOR
 // column and bottom row in `bottom`; r then shrinks by one on every side. A thicker ring is that many
 // rings of the same colours.
 void BevelRing(HDC dc, RECT& r, TColor top, TColor bottom, int thickness = 1);
+
+// The high-contrast look the user chose in the system (read through the shell seam at each paint). Under
+// it the decorated controls paint plainly, in the system's colour pairs: a fill, lines and text, with
+// no gradient, texture, pattern or 3-D passes.
+bool HighContrast();
+// One line of the plain look: a ring of `thickness` in one colour (r shrinks as BevelRing's does).
+inline void PlainRing(HDC dc, RECT& r, TColor color, int thickness) {
+    BevelRing(dc, r, color, color, thickness);
+}
+// Text of the plain look: the font, one colour, the format's flags.
+void PlainText(HDC dc, const TFont& font, RECT r, const std::wstring& text, UINT format, TColor color);

@@ -67,4 +67,9 @@ BOOL TShell::CursorPos(POINT* pt) {
     return GetCursorPos(pt);
 }
 
+bool TShell::HighContrast() {
+    HIGHCONTRASTW hc{sizeof hc};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 } // namespace win

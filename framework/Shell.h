@@ -22,6 +22,9 @@ public:
     // Switches one privilege of the process token on or off; false when the token cannot be adjusted.
     virtual BOOL SetPrivilege(const wchar_t* name, bool enable);
     virtual BOOL CursorPos(POINT* pt);
+    // Whether the user chose a high-contrast look (a setting read, not a call that leaves; here so that
+    // tests can switch it, which Wine cannot).
+    virtual bool HighContrast();
 
     // The seam in use: the real one unless a test installed another (pass nullptr to restore).
     static TShell& Current();

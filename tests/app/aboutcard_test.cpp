@@ -96,4 +96,66 @@ TEST_F(AboutCard, LabelsShowThePanelsColourAndEveryCaptionFits) {
     }
 }
 
+// Under high contrast every pixel of the card but its two pictures is of the system's pairs (window,
+// link, button), or a blend of a pair at a text's edge; a colour change brings the card's own look back.
+TEST_F(AboutCard, HighContrastPaintsOnlyTheSystemPairsAndAColourChangeEndsIt) {
+    mainform->Show();
+    HWND card = mainform->Handle();
+    RECT client{};
+    GetClientRect(card, &client);
+    auto shot = [&](UINT message) {
+        SendMessageW(card, message, SPI_SETHIGHCONTRAST, 0);
+        RedrawWindow(card, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        win::WindowDC dc(card);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        return pixels;
+    };
+    auto screenRect = [&](TControl* c, RECT r) {
+        MapWindowPoints(c->Parent()->Handle(), card, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT image = screenRect(mainform->Image1, mainform->Image1->BoundsRect());
+    const POINT g = mainform->ZarButton1->GlyphPosition();
+    RECT glyph{g.x, g.y, g.x + mainform->ZarButton1->Glyph().GlyphWidth(),
+               g.y + mainform->ZarButton1->Glyph().GlyphHeight()};
+    MapWindowPoints(mainform->ZarButton1->Handle(), card, reinterpret_cast<POINT*>(&glyph), 2);
+    const std::pair<TColor, TColor> pairs[] = {
+        {clWindow, clWindowText}, {clWindow, clHotLight}, {clBtnFace, clBtnText}};
+    auto onPair = [&](COLORREF p) {
+        for (auto [back, text] : pairs) {
+            const COLORREF a = ColorToRGB(back), b = ColorToRGB(text);
+            int ch[3][3] = {{GetRValue(a), GetRValue(b), GetRValue(p)},
+                            {GetGValue(a), GetGValue(b), GetGValue(p)},
+                            {GetBValue(a), GetBValue(b), GetBValue(p)}};
+            auto* widest = std::max_element(std::begin(ch), std::end(ch), [](auto& l, auto& r) {
+                return std::abs(l[1] - l[0]) < std::abs(r[1] - r[0]);
+            });
+            const double t = (*widest)[1] == (*widest)[0]
+                                 ? 0.0
+                                 : double((*widest)[2] - (*widest)[0]) / ((*widest)[1] - (*widest)[0]);
+            if (t < -0.02 || t > 1.02) continue;
+            if (std::all_of(std::begin(ch), std::end(ch),
+                            [&](auto& c) { return std::abs(c[0] + t * (c[1] - c[0]) - c[2]) <= 3; }))
+                return true;
+        }
+        return false;
+    };
+    shell.highContrast = true;
+    const auto plain = shot(WM_SETTINGCHANGE);
+    int foreign = 0;
+    for (int i = 0; i < static_cast<int>(plain.size()); ++i) {
+        const POINT p{i % client.right, i / client.right};
+        if (PtInRect(&image, p) || PtInRect(&glyph, p) || onPair(plain[i])) continue;
+        if (foreign++ == 0) ADD_FAILURE() << "at " << p.x << "," << p.y << ": " << std::hex << plain[i];
+    }
+    EXPECT_EQ(foreign, 0);
+    shell.highContrast = false;
+    const RECT panel = screenRect(mainform->Panel2, mainform->Panel2->BoundsRect());
+    EXPECT_EQ(shot(WM_SYSCOLORCHANGE)[(panel.top + 3) * client.right + panel.left + 3], RGB(255, 255, 128));
+    mainform->Hide();
+}
+
 } // namespace

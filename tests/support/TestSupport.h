@@ -39,6 +39,7 @@ public:
     BOOL EndSession(UINT flags, DWORD reason) override;
     BOOL SetPrivilege(const wchar_t* name, bool enable) override;
     BOOL CursorPos(POINT* pt) override;
+    bool HighContrast() override { return highContrast; } // not recorded: every paint asks
 
     struct ExecuteCall {
         SHELLEXECUTEINFOW info;
@@ -55,6 +56,7 @@ public:
     std::vector<DWORD> reasons;      // the reason code of every session-end request
     BOOL notifyResult = TRUE;
     POINT cursor{0, 0};
+    bool highContrast = false;
 };
 
 // Real input, as a user's keys and clicks arrive: through the system's input queue to the foreground
