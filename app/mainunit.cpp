@@ -57,6 +57,7 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     E->SetHint(L"发电子邮件给Tamsel");
     E->SetShowHint(true);
     E->OnClick = [this](TObject* s) { EClick(s); };
+    E->SetTabStop(true);
     E->SetParent(Panel2);
 
     ZarLabel2 = New<TZarLabel>(this);
@@ -70,6 +71,7 @@ Tmainform::Tmainform(TComponent* AOwner) : TForm(AOwner) {
     ZarLabel2->SetHint(L"浏览Tamsel的个人主页");
     ZarLabel2->SetShowHint(true);
     ZarLabel2->OnClick = [this](TObject* s) { ZarLabel2Click(s); };
+    ZarLabel2->SetTabStop(true);
     ZarLabel2->SetParent(Panel2);
 
     Label1 = New<TLabel>(this);

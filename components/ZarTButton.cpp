@@ -1,5 +1,7 @@
 #include "components/ZarTButton.h"
 
+#include <oleacc.h>
+
 TZarButton::TZarButton(TComponent* AOwner) : TZarCustomControl(AOwner) {
     width_ = 100;
     height_ = 30;
@@ -23,12 +25,14 @@ void TZarButton::SetWordWrap(bool v) {
 void TZarButton::SetEnabled(bool v) {
     enabled_ = v;
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE);
 }
 
 void TZarButton::SetCaption(const std::wstring& text) {
     if (text != caption_) {
         caption_ = text;
         if (handle_) SetWindowTextW(handle_, text.c_str());
+        NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
     }
     Invalidate();
 }
@@ -36,10 +40,7 @@ void TZarButton::SetCaption(const std::wstring& text) {
 void TZarButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
     if (handle_) SetCapture(handle_);
     TZarCustomControl::MouseDown(b, s, x, y);
-    if (b == TMouseButton::mbLeft && enabled_ && !down_) {
-        down_ = true;
-        RedrawNow();
-    }
+    if (b == TMouseButton::mbLeft && enabled_ && !down_) SetDown(true);
 }
 
 void TZarButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
@@ -49,28 +50,35 @@ void TZarButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 }
 
 void TZarButton::Click() {
-    if (down_) {
-        down_ = false;
-        RedrawNow();
-    }
+    if (down_) SetDown(false);
     TZarCustomControl::Click();
 }
 
 void TZarButton::KeyDown(unsigned short& key, TShiftState shift) {
     TZarCustomControl::KeyDown(key, shift);
-    if (key == VK_SPACE && !down_) {
-        down_ = true;
-        RedrawNow();
-    }
+    if (key == VK_SPACE && !down_) SetDown(true);
 }
 
 void TZarButton::KeyUp(unsigned short& key, TShiftState shift) {
     if (key == VK_SPACE && down_) {
-        down_ = false;
-        RedrawNow();
+        SetDown(false);
         if (OnClick) OnClick(this);
     }
     TZarCustomControl::KeyUp(key, shift);
+}
+
+void TZarButton::SetDown(bool v) {
+    down_ = v;
+    RedrawNow();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE);
+}
+
+long TZarButton::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
+}
+
+long TZarButton::AccessibleState() const {
+    return TZarCustomControl::AccessibleState() | (down_ ? STATE_SYSTEM_PRESSED : 0);
 }
 
 void TZarButton::ScaleBy(int to, int from) {

@@ -20,6 +20,9 @@ public:
     // The button's own enabled flag; its window stays enabled.
     void SetEnabled(bool v) override;
     void SetCaption(const std::wstring& text) override;
+    long AccessibleRole() const override;
+    long AccessibleState() const override; // pressed while down
+    std::wstring AccessibleDefaultAction() const override { return L"Press"; }
 
     void PaintFace(HDC dc) override;
     // Where the glyph and the caption go for the current state.
@@ -36,6 +39,7 @@ protected:
     void ScaleBy(int to, int from) override;
 
 private:
+    void SetDown(bool v);  // repaints at once and tells readers
     RECT FaceRect() const; // the area inside the bevel, moved when pressed
     TZarFont3D font3D_{this};
     TZarGlyph glyph_{this};

@@ -1,5 +1,7 @@
 #include "components/ZarTLabel.h"
 
+#include <oleacc.h>
+
 TZarLabel::TZarLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     width_ = 65;
     height_ = 17;
@@ -65,4 +67,12 @@ void TZarLabel::PaintFace(HDC dc) {
     else
         font3D_.DrawText3D(font_, dc, t, caption_, TextFormat(), enabled_);
     frame_.DrawFrame(dc, r, plain ? text : clNone);
+}
+
+long TZarLabel::AccessibleRole() const {
+    return ActsAsLink() ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT;
+}
+
+long TZarLabel::AccessibleState() const {
+    return TGraphicControl::AccessibleState() | (ActsAsLink() ? STATE_SYSTEM_LINKED : 0);
 }

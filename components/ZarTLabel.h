@@ -27,6 +27,9 @@ public:
     void PaintFace(HDC dc);
     // A label with a click handler is a link: painted as one in the plain look, and reported as one.
     bool ActsAsLink() const { return static_cast<bool>(OnClick); }
+    long AccessibleRole() const override;
+    long AccessibleState() const override;
+    std::wstring AccessibleDefaultAction() const override { return ActsAsLink() ? L"Jump" : L""; }
     UINT TextFormat() const;
 
 protected:

@@ -2,8 +2,12 @@
 // window procedure hands each message to.
 #include "framework/Controls.h"
 
+#include "framework/Accessible.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
+
+#include <algorithm>
 
 void TWinControl::WindowAttached(HWND h) {
     handle_.Attach(h);
@@ -11,6 +15,9 @@ void TWinControl::WindowAttached(HWND h) {
 
 void TWinControl::WindowDetached(HWND) {
     handle_.Forget();
+    // A reader that still holds the object hears that the control is gone.
+    DisconnectAccessible(accessible_);
+    focusedChild_ = nullptr;
     // The hint goes with the window; a new window makes a new one when it first shows a hint.
     if (THintTracker* hints = Hints()) hints->WindowGone(*this);
 }
@@ -18,8 +25,8 @@ void TWinControl::WindowDetached(HWND) {
 // ---- message families: each answers its own messages and says whether the default handling is left out
 
 void TWinControl::WndProc(TMessage& m) {
-    if (ChildMessage(m) || PaintMessage(m) || PlacementMessage(m) || HintMessage(m) || KeyMessage(m) ||
-        MouseMessage(m))
+    if (ChildMessage(m) || PaintMessage(m) || PlacementMessage(m) || HintMessage(m) || AccessMessage(m) ||
+        KeyMessage(m) || MouseMessage(m))
         return;
     DefaultHandler(m);
 }
@@ -70,10 +77,12 @@ bool TWinControl::PaintMessage(TMessage& m) {
         auto dc = reinterpret_cast<HDC>(m.WParam);
         PaintWindow(dc);
         PaintControls(dc);
+        PaintFocus(dc);
     } else {
         win::PaintDC dc(handle_);
         PaintWindow(dc.get());
         PaintControls(dc.get());
+        PaintFocus(dc.get());
     }
     m.Result = 0;
     return true;
@@ -182,4 +191,98 @@ bool TWinControl::MouseMessage(TMessage& m) {
     }
     TControl::WndProc(m); // own mouse events, then the default handling
     return true;
+}
+
+// Readers' requests for the window's object, and the keyboard focus among its painted children: the
+// window holds the focus for them, Tab moves it from one to the next before leaving the window, and Enter
+// or Space on one does what a click does.
+bool TWinControl::AccessMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_GETOBJECT:
+        if (!wndClassDefault_) return false; // a system control answers for itself
+        m.Result = AnswerGetObject(*this, accessible_, m.WParam, m.LParam);
+        return true;
+    case WM_SETFOCUS: {
+        const auto list = FocusableChildren();
+        // Shift+Tab comes to the last one, anything else to the first.
+        if (!list.empty()) MoveChildFocus(GetKeyState(VK_SHIFT) < 0 ? list.back() : list.front());
+        return false;
+    }
+    case WM_KILLFOCUS:
+        if (focusedChild_) Invalidate();
+        return false;
+    default:
+        break;
+    }
+    TControl* focused = FocusedChild();
+    if (!focused) return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    auto neighbour = [&]() -> TControl* {
+        const auto list = FocusableChildren();
+        auto at = std::find(list.begin(), list.end(), focused);
+        if (at == list.end()) return nullptr;
+        if (back) return at == list.begin() ? nullptr : *(at - 1);
+        return at + 1 == list.end() ? nullptr : *(at + 1);
+    };
+    if (m.Msg == WM_GETDLGCODE) {
+        const auto* msg = reinterpret_cast<const MSG*>(m.LParam);
+        m.Result = 0;
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) m.Result = DLGC_WANTMESSAGE;
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && neighbour())
+            m.Result = DLGC_WANTTAB;
+        return true;
+    }
+    if (m.Msg != WM_KEYDOWN) return false;
+    if (m.WParam == VK_TAB) {
+        if (TControl* next = neighbour()) MoveChildFocus(next);
+    } else if (m.WParam == VK_RETURN || m.WParam == VK_SPACE) {
+        if (!(m.LParam & (1 << 30))) focused->Click(); // a held key clicks once
+    } else {
+        return false;
+    }
+    m.Result = 0;
+    return true;
+}
+
+void TWinControl::MoveChildFocus(TControl* to) {
+    focusedChild_ = to;
+    Invalidate();
+    if (to && Focused()) to->NotifyAccessible(EVENT_OBJECT_FOCUS);
+}
+
+void TWinControl::PaintFocus(HDC dc) {
+    if (TControl* c = FocusedChild()) {
+        RECT r = c->BoundsRect();
+        DrawFocusRect(dc, &r);
+    }
+}
+
+TControl* TWinControl::FocusedChild() const {
+    return Focused() ? focusedChild_ : nullptr;
+}
+
+bool TWinControl::FocusChild(TControl* child) {
+    if (!CanFocus()) return false;
+    const auto list = FocusableChildren();
+    if (child && std::find(list.begin(), list.end(), child) == list.end()) return false;
+    if (!Focused()) SetFocus();
+    if (child && Focused()) MoveChildFocus(child);
+    return Focused();
+}
+
+std::vector<TControl*> TWinControl::FocusableChildren() const {
+    std::vector<TControl*> list;
+    for (TControl* c : controls_)
+        if (auto* g = dynamic_cast<TGraphicControl*>(c); g && g->TabStop() && g->Visible() && g->Enabled())
+            list.push_back(c);
+    return list;
+}
+
+void TWinControl::UpdateNavigationStyle() {
+    if (!handle_) return;
+    if (!FocusableChildren().empty())
+        SetWindowLongPtrW(handle_, GWL_STYLE, GetWindowLongPtrW(handle_, GWL_STYLE) | WS_TABSTOP);
+    else if (!tabOrder_.empty())
+        SetWindowLongPtrW(handle_, GWL_EXSTYLE,
+                          GetWindowLongPtrW(handle_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 }

@@ -1,5 +1,6 @@
 #include "framework/Controls.h"
 
+#include "framework/Accessible.h"
 #include "framework/Dispatch.h"
 
 #include <commctrl.h>
@@ -110,12 +111,14 @@ void TControl::SetEnabled(bool v) {
     if (v == enabled_) return;
     enabled_ = v;
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE);
 }
 
 void TControl::SetCaption(const std::wstring& text) {
     if (text == caption_) return;
     caption_ = text;
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 void TControl::SetColor(TColor c) {
@@ -276,11 +279,13 @@ void TWinControl::InsertControl(TControl* c) {
     if (c->parentColor_) c->SetParentColor(true);
     if (c->align_ != TAlign::alNone) AlignControls();
     c->Invalidate();
+    UpdateNavigationStyle();
 }
 
 void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
     if (mouseControl_ == c) mouseControl_ = nullptr;
+    if (focusedChild_ == c) focusedChild_ = nullptr;
     if (THintTracker* hints = Hints()) hints->ControlRemoved(*c);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), c), tabOrder_.end());
@@ -300,6 +305,12 @@ void TWinControl::CreateParams(TCreateParams& p) {
     if (parent_) p.Style |= WS_CHILD | WS_CLIPSIBLINGS;
     if (visible_) p.Style |= WS_VISIBLE;
     if (tabStop_) p.Style |= WS_TABSTOP;
+    // A window that holds the focus for painted children is a tab stop; one with windowed children is a
+    // container the dialog navigation looks into.
+    if (!FocusableChildren().empty())
+        p.Style |= WS_TABSTOP;
+    else if (!tabOrder_.empty())
+        p.ExStyle |= WS_EX_CONTROLPARENT;
     if (!enabled_) p.Style |= WS_DISABLED;
     p.X = left_;
     p.Y = top_;
@@ -402,12 +413,14 @@ void TWinControl::SetEnabled(bool v) {
     enabled_ = v;
     if (handle_) EnableWindow(handle_, v);
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE);
 }
 
 void TWinControl::SetCaption(const std::wstring& text) {
     caption_ = text;
     if (handle_) SetWindowTextW(handle_, text.c_str());
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 void TWinControl::Invalidate() {

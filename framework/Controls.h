@@ -87,6 +87,18 @@ public:
     LRESULT Perform(UINT msg, WPARAM w, LPARAM l);
     virtual void WndProc(TMessage& m);
 
+    // What a screen reader learns of the control: its role and state (the system's ROLE_SYSTEM_ and
+    // STATE_SYSTEM_ values), its name (the caption without accelerator marks), and its default action
+    // ("" for none), which DoDefaultAction does exactly as a click does.
+    virtual long AccessibleRole() const;
+    virtual std::wstring AccessibleName() const;
+    virtual long AccessibleState() const;
+    virtual std::wstring AccessibleDefaultAction() const { return {}; }
+    virtual void DoDefaultAction() { Click(); }
+    // Tells readers that the control's name, state or focus changed (nothing while it has no window to
+    // speak through).
+    void NotifyAccessible(DWORD event) const;
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -141,11 +153,21 @@ struct TCreateParams {
 // live until the control goes; standard controls are subclassed so they share the one dispatch path.
 class THintWindow;
 class THintTracker;
+class TAccessibleObject;
 
 class TWinControl : public TControl, public TMessageTarget {
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
+
+    long AccessibleState() const override;
+    // The painted child that has the keyboard focus while the window has it (a link, by Tab), or null;
+    // FocusChild gives the window the focus, on that child (null: the window itself; false when the
+    // focus cannot go there).
+    TControl* FocusedChild() const;
+    bool FocusChild(TControl* child);
+    // The painted children that take the focus by Tab, in child order.
+    std::vector<TControl*> FocusableChildren() const;
 
     HWND Handle(); // creates the window when needed
     bool HandleAllocated() const { return handle_ != nullptr; }
@@ -202,6 +224,8 @@ protected:
     virtual bool OwnPaint() const { return wndClassDefault_; }
     bool ClicksOnMouseUp() const override { return wndClassDefault_; }
     void PaintControls(HDC dc);
+    // The focus rectangle around the painted child that has the focus.
+    void PaintFocus(HDC dc);
     void DefaultHandler(TMessage& m) override;
     void FontChanged() override;
     void ApplyColor(TColor c) override;
@@ -224,9 +248,16 @@ protected:
     int ctrlId_ = 0;
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabOrder_;
-    TControl* mouseControl_ = nullptr; // non-windowed child that captured the mouse
+    TControl* mouseControl_ = nullptr;        // non-windowed child that captured the mouse
+    TControl* focusedChild_ = nullptr;        // painted child with the focus, while the window has it
+    TAccessibleObject* accessible_ = nullptr; // made at the first reader's request
+    // Makes the window a tab stop while a painted child takes the focus, and a container the dialog
+    // navigation looks into while it has windowed children.
+    void UpdateNavigationStyle();
+    void MoveChildFocus(TControl* to);
 
     friend class TControl;
+    friend class TGraphicControl;
     void WindowAttached(HWND h) override;
     void WindowDetached(HWND h) override;
 
@@ -239,6 +270,7 @@ private:
     bool HintMessage(TMessage& m);
     bool KeyMessage(TMessage& m);
     bool MouseMessage(TMessage& m);
+    bool AccessMessage(TMessage& m);
 };
 
 // A control painted by its parent in the parent's paint, with its own origin; mouse messages reach it
@@ -246,11 +278,18 @@ private:
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+    // Whether Tab reaches the control (its parent's window holds the focus for it).
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v);
+    long AccessibleState() const override;
     // Paints the control with the DC's origin at the control's top-left corner.
     virtual void Paint(HDC dc) = 0;
     void Invalidate() override;
     void SetBounds(int l, int t, int w, int h) override;
     void SetVisible(bool v) override;
+
+protected:
+    bool tabStop_ = false;
 };
 
 // One per form: follows the pointer over the painted children of the form's windowed controls. A

@@ -1,5 +1,7 @@
 #include "framework/ExtCtrls.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -293,4 +295,14 @@ void TPanel::PaintPanel(HDC dc) {
 
 void TPanel::PaintWindow(HDC dc) {
     PaintPanel(dc);
+}
+
+long TLabel::AccessibleRole() const {
+    return ROLE_SYSTEM_STATICTEXT;
+}
+long TImage::AccessibleRole() const {
+    return ROLE_SYSTEM_GRAPHIC;
+}
+long TPanel::AccessibleRole() const {
+    return ROLE_SYSTEM_GROUPING;
 }

@@ -15,6 +15,7 @@ public:
     // The size the caption needs when wrapped at the given width.
     SIZE TextExtent(int maxWidth) const;
     void Paint(HDC dc) override;
+    long AccessibleRole() const override;
 
 private:
     bool transparent_ = false, wordWrap_ = true;
@@ -28,6 +29,7 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);
     void Paint(HDC dc) override;
+    long AccessibleRole() const override;
 
 protected:
     // An icon loaded from the program's resources is loaded again at the scaled size.
@@ -113,6 +115,7 @@ public:
     TBevelCut BevelOuter() const { return bevelOuter_; }
     void SetBevelOuter(TBevelCut v);
     void PaintWindow(HDC dc) override;
+    long AccessibleRole() const override; // a grouping, named by its caption
 
 protected:
     void AdjustClientRect(RECT& r) const override;

@@ -40,22 +40,22 @@ TEST_F(MainFormFixture, OkHasTheFocusAndHidesTheCardAndAddsTheIconOnce) {
     SendMessageW(form->ZarButton1->Handle(), WM_KEYUP, VK_SPACE, 0xC0000000);
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(form->TICON->Active());
-    ASSERT_EQ(shell.notify.size(), 1u);
+    ASSERT_EQ(shell.notify.size(), 2u); // the add, and the protocol version asked for
     EXPECT_EQ(shell.notify[0].message, static_cast<DWORD>(NIM_ADD));
     EXPECT_STREQ(shell.notify[0].data.szTip, L"Quennel 1.0");
     form->Show();
     SendMessageW(form->ZarButton1->Handle(), WM_KEYDOWN, VK_SPACE, 0);
     SendMessageW(form->ZarButton1->Handle(), WM_KEYUP, VK_SPACE, 0xC0000000);
     EXPECT_FALSE(form->Visible());
-    EXPECT_EQ(shell.notify.size(), 1u); // already active: nothing more
+    EXPECT_EQ(shell.notify.size(), 2u); // already active: nothing more
 }
 
 TEST_F(MainFormFixture, DestroyingTheCardRemovesAnActiveIcon) {
     form->ZarButton1Click(form);
     delete form;
     form = nullptr;
-    ASSERT_EQ(shell.notify.size(), 2u);
-    EXPECT_EQ(shell.notify[1].message, static_cast<DWORD>(NIM_DELETE));
+    ASSERT_EQ(shell.notify.size(), 3u);
+    EXPECT_EQ(shell.notify[2].message, static_cast<DWORD>(NIM_DELETE));
 }
 
 } // namespace

@@ -1,0 +1,358 @@
+#include "framework/Accessible.h"
+
+#include "framework/Controls.h"
+
+#include <oleacc.h>
+
+namespace {
+
+// The interfaces' identities, defined here: the toolchain's import library gives IID_IAccessible as
+// code, not data.
+constexpr GUID kIUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+HRESULT Text(const std::wstring& s, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (s.empty()) return S_FALSE;
+    *out = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+void SetChild(VARIANT* v, LONG id) {
+    v->vt = VT_I4;
+    v->lVal = id;
+}
+
+} // namespace
+
+// One control's client area as a reader sees it. Everything it reports is read from the control at the
+// moment of the call; the window-level parts (the parent) come from the system's object for the window.
+class TAccessibleObject final : public IAccessible {
+public:
+    TAccessibleObject(TWinControl& control, IAccessible* standard)
+        : control_(&control), standard_(standard) {}
+
+    void Disconnect() {
+        control_ = nullptr;
+        if (standard_) standard_->Release();
+        standard_ = nullptr;
+        CoDisconnectObject(static_cast<IUnknown*>(this), 0); // readers in other processes let go too
+    }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (IsEqualGUID(id, kIUnknown) || IsEqualGUID(id, kIDispatch) || IsEqualGUID(id, kIAccessible))
+            *out = static_cast<IAccessible*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IDispatch: readers use the interface's own methods.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (!parent) return E_POINTER;
+        *parent = nullptr;
+        if (!control_) return CO_E_OBJNOTCONNECTED;
+        return standard_ ? standard_->get_accParent(parent) : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        if (!control_) return CO_E_OBJNOTCONNECTED;
+        *count = control_->ControlCount();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
+        if (c == control_) return E_INVALIDARG;
+        return WindowObject(c, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+        return Answer(child, out, [](TControl& c) { return c.AccessibleName(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
+        return Answer(child, out, [](TControl&) { return std::wstring(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
+        return Answer(child, out, [](TControl& c) { return c.Hint(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
+        return Answer(child, out, [](TControl&) { return std::wstring(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
+        return Answer(child, out, [](TControl&) { return std::wstring(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
+        return Answer(child, out, [](TControl& c) { return c.AccessibleDefaultAction(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        if (file) *file = nullptr;
+        if (topic) *topic = -1;
+        TControl* c = nullptr;
+        HRESULT hr = Resolve(child, c);
+        return hr == S_OK ? S_FALSE : hr;
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
+        return Number(child, out, [](TControl& c) { return c.AccessibleRole(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+        return Number(child, out, [](TControl& c) { return c.AccessibleState(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        if (!control_) return CO_E_OBJNOTCONNECTED;
+        if (!control_->Focused()) return S_FALSE;
+        TControl* c = control_->FocusedChild();
+        SetChild(out, c ? ChildId(c) : CHILDID_SELF);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        return control_ ? S_FALSE : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
+        if (flags != SELFLAG_TAKEFOCUS) return DISP_E_MEMBERNOTFOUND;
+        return control_->FocusChild(c == control_ ? nullptr : c) ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT child) override {
+        if (!x || !y || !w || !h) return E_POINTER;
+        *x = *y = *w = *h = 0;
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
+        RECT r = Screen(c);
+        *x = r.left;
+        *y = r.top;
+        *w = r.right - r.left;
+        *h = r.bottom - r.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* out) override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(start, c); hr != S_OK) return hr;
+        const long count = control_->ControlCount();
+        long to = 0;
+        if (c == control_) {
+            if (direction == NAVDIR_FIRSTCHILD)
+                to = 1;
+            else if (direction == NAVDIR_LASTCHILD)
+                to = count;
+            else
+                return standard_ ? standard_->accNavigate(direction, start, out) : S_FALSE; // siblings
+        } else {
+            const long at = ChildId(c);
+            if (direction == NAVDIR_NEXT)
+                to = at + 1;
+            else if (direction == NAVDIR_PREVIOUS)
+                to = at - 1;
+            else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)
+                return E_INVALIDARG;
+            else
+                return S_FALSE; // no spatial navigation among the children
+        }
+        if (to < 1 || to > count) return S_FALSE;
+        return Element(control_->Controls(static_cast<int>(to - 1)), out);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        if (!control_) return CO_E_OBJNOTCONNECTED;
+        const POINT p{x, y};
+        RECT self = Screen(control_);
+        if (!PtInRect(&self, p)) return S_FALSE;
+        // The topmost child under the point: the last one painted there.
+        for (int i = control_->ControlCount() - 1; i >= 0; --i) {
+            TControl* c = control_->Controls(i);
+            RECT r = Screen(c);
+            if (c->Visible() && PtInRect(&r, p)) return Element(c, out);
+        }
+        SetChild(out, CHILDID_SELF);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
+        if (c->AccessibleDefaultAction().empty()) return DISP_E_MEMBERNOTFOUND;
+        try {
+            c->DoDefaultAction();
+        } catch (...) {
+            ReportDispatchError(); // no exception crosses into the reader's call
+            return E_FAIL;
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    ~TAccessibleObject() = default;
+
+    // The control or its child that a child id names.
+    HRESULT Resolve(const VARIANT& child, TControl*& c) const {
+        if (!control_) return CO_E_OBJNOTCONNECTED;
+        if (child.vt != VT_I4) return E_INVALIDARG;
+        if (child.lVal == CHILDID_SELF) {
+            c = control_;
+            return S_OK;
+        }
+        if (child.lVal < 1 || child.lVal > control_->ControlCount()) return E_INVALIDARG;
+        c = control_->Controls(child.lVal - 1);
+        return S_OK;
+    }
+    long ChildId(const TControl* c) const {
+        for (int i = 0; i < control_->ControlCount(); ++i)
+            if (control_->Controls(i) == c) return i + 1;
+        return CHILDID_SELF;
+    }
+    // A child with a window of its own is an object of its own; a painted one, an element of this one.
+    HRESULT WindowObject(TControl* c, IDispatch** out) const {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (!w) return S_FALSE;
+        return AccessibleObjectFromWindow(w->Handle(), static_cast<DWORD>(OBJID_WINDOW), kIDispatch,
+                                          reinterpret_cast<void**>(out));
+    }
+    HRESULT Element(TControl* c, VARIANT* out) const {
+        IDispatch* object = nullptr;
+        if (WindowObject(c, &object) == S_OK && object) {
+            out->vt = VT_DISPATCH;
+            out->pdispVal = object;
+        } else {
+            SetChild(out, ChildId(c));
+        }
+        return S_OK;
+    }
+    // The control's client area, or a child's bounds, on the screen.
+    RECT Screen(const TControl* c) const {
+        RECT r = c == control_ ? control_->ClientRect() : c->BoundsRect();
+        MapWindowPoints(control_->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    template <class F> HRESULT Answer(const VARIANT& child, BSTR* out, F read) const {
+        if (out) *out = nullptr;
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
+        return Text(read(*c), out);
+    }
+    template <class F> HRESULT Number(const VARIANT& child, VARIANT* out, F read) const {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        TControl* c = nullptr;
+        if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
+        SetChild(out, read(*c));
+        return S_OK;
+    }
+
+    TWinControl* control_;
+    IAccessible* standard_;
+    ULONG refs_ = 1;
+};
+
+LRESULT AnswerGetObject(TWinControl& control, TAccessibleObject*& object, WPARAM w, LPARAM l) {
+    if (static_cast<LONG>(l) != OBJID_CLIENT) return DefWindowProcW(control.Handle(), WM_GETOBJECT, w, l);
+    if (!object) {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(control.Handle(), OBJID_CLIENT, kIAccessible,
+                                             reinterpret_cast<void**>(&standard))))
+            standard = nullptr;
+        object = new TAccessibleObject(control, standard);
+    }
+    return LresultFromObject(kIAccessible, w, static_cast<IAccessible*>(object));
+}
+
+void DisconnectAccessible(TAccessibleObject*& object) {
+    if (!object) return;
+    object->Disconnect();
+    object->Release();
+    object = nullptr;
+}
+
+std::wstring WithoutAccelerator(const std::wstring& caption) {
+    std::wstring name;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size())
+            ++i; // the mark goes, "&&" leaves one "&"
+        else if (caption[i] == L'&')
+            continue;
+        name += caption[i];
+    }
+    return name;
+}
+
+// ---- what the controls report ------------------------------------------------------------------------
+
+long TControl::AccessibleRole() const {
+    return ROLE_SYSTEM_CLIENT;
+}
+
+std::wstring TControl::AccessibleName() const {
+    return WithoutAccelerator(caption_);
+}
+
+long TControl::AccessibleState() const {
+    long s = 0;
+    if (!visible_) s |= STATE_SYSTEM_INVISIBLE;
+    if (!enabled_) s |= STATE_SYSTEM_UNAVAILABLE;
+    return s;
+}
+
+long TWinControl::AccessibleState() const {
+    long s = TControl::AccessibleState();
+    if (tabStop_) s |= STATE_SYSTEM_FOCUSABLE;
+    if (Focused() && !FocusedChild()) s |= STATE_SYSTEM_FOCUSED;
+    return s;
+}
+
+long TGraphicControl::AccessibleState() const {
+    long s = TControl::AccessibleState();
+    if (tabStop_) s |= STATE_SYSTEM_FOCUSABLE;
+    if (parent_ && parent_->FocusedChild() == this) s |= STATE_SYSTEM_FOCUSED;
+    return s;
+}
+
+void TGraphicControl::SetTabStop(bool v) {
+    tabStop_ = v;
+    if (parent_) parent_->UpdateNavigationStyle();
+}
+
+void TControl::NotifyAccessible(DWORD event) const {
+    if (const auto* self = dynamic_cast<const TWinControl*>(this)) {
+        if (self->handle_) NotifyWinEvent(event, self->handle_, OBJID_CLIENT, CHILDID_SELF);
+        return;
+    }
+    if (!parent_ || !parent_->handle_) return;
+    for (int i = 0; i < parent_->ControlCount(); ++i)
+        if (parent_->Controls(i) == this) NotifyWinEvent(event, parent_->handle_, OBJID_CLIENT, i + 1);
+}

@@ -1,0 +1,20 @@
+// What screen readers read of the framework's windowed controls: the accessible object of a control's
+// client area, with its painted children as child elements 1..n (in the control's child order). The
+// object is made at the first WM_GETOBJECT, when the accessibility library is loaded; when the control's
+// window goes the object is cut off from it, and a reader that still holds it gets CO_E_OBJNOTCONNECTED.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class TWinControl;
+class TAccessibleObject;
+
+// Answers WM_GETOBJECT for the control: its client area's object (made at the first request) for
+// OBJID_CLIENT, the system's default answer for anything else.
+LRESULT AnswerGetObject(TWinControl& control, TAccessibleObject*& object, WPARAM w, LPARAM l);
+// Cuts the object off from its control and lets it go (readers may still hold it); object becomes null.
+void DisconnectAccessible(TAccessibleObject*& object);
+// The control's name as a reader says it: the caption without its accelerator marks ("&&" is one "&").
+std::wstring WithoutAccelerator(const std::wstring& caption);
