@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -18,6 +19,15 @@ int main(int argc, char** argv) {
     // "--clipboard-storm N": text, a bitmap, a stored component and nothing, in turn, N changes in all.
     if (argc == 3 && std::string(argv[1]) == "--clipboard-storm") {
         test::ClipboardStorm(std::stoi(argv[2]));
+        return 0;
+    }
+    // "--record-open FILE WHAT": this program stands in for the handler of a link the program opens,
+    // writing down what it was given.
+    if (argc == 4 && std::string(argv[1]) == "--record-open") {
+        int n = 0;
+        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+        if (wide && n == 4) test::WriteBytes(wide[2], win::ToUtf8(wide[3]));
+        LocalFree(wide);
         return 0;
     }
     testing::InitGoogleTest(&argc, argv);
