@@ -25,6 +25,7 @@ Tcommandform::Tcommandform(TComponent* AOwner) : TForm(AOwner) {
     CBOX->SetName(L"CBOX");
     CBOX->SetBounds(16, 8, 281, 24);
     CBOX->SetItemHeight(16);
+    CBOX->SetAccessibleName(L"命令行"); // the name a screen reader says for the box
     CBOX->SetParent(this);
     CBOX->OnKeyPress = [this](TObject* s, wchar_t& k) { CBOXKeyPress(s, k); };
 

@@ -87,6 +87,7 @@ TDTForm::TDTForm(TComponent* AOwner) : TForm(AOwner) {
     Edit1->SetName(L"Edit1");
     Edit1->SetBounds(8, 16, 241, 24);
     Edit1->SetReadOnly(true);
+    Edit1->SetAccessibleName(L"当前日期时间"); // the name a screen reader says for the line
     Edit1->SetParent(this);
     Edit1->Font().SetColor(clRed);
 

@@ -50,6 +50,7 @@ Tinfoform::Tinfoform(TComponent* AOwner) : TForm(AOwner) {
     Memo1->SetBounds(0, 0, 307, 153);
     Memo1->SetScrollBars(TScrollStyle::ssNone);
     Memo1->SetWordWrap(true);
+    Memo1->SetAccessibleName(L"个人信息"); // the name a screen reader says for the box
     Memo1->SetWantReturns(true);
     Memo1->SetParent(this);
     Memo1->SetMaxLength(kMemoCapacity); // what is typed in can always be loaded again

@@ -4,6 +4,8 @@
 
 #include <oleacc.h>
 
+#include <utility>
+
 namespace {
 
 // The interfaces' identities, defined here: the toolchain's import library gives IID_IAccessible as
@@ -318,7 +320,7 @@ long TControl::AccessibleRole() const {
 }
 
 std::wstring TControl::AccessibleName() const {
-    return WithoutAccelerator(caption_);
+    return accessibleName_.empty() ? WithoutAccelerator(caption_) : accessibleName_;
 }
 
 long TControl::AccessibleState() const {
@@ -355,4 +357,103 @@ void TControl::NotifyAccessible(DWORD event) const {
     if (!parent_ || !parent_->handle_) return;
     for (int i = 0; i < parent_->ControlCount(); ++i)
         if (parent_->Controls(i) == this) NotifyWinEvent(event, parent_->handle_, OBJID_CLIENT, i + 1);
+}
+
+// ---- a system control with a name of ours --------------------------------------------------------
+
+namespace {
+
+// The system's object for a standard control, with the name it lacks (a text box's label is painted, so
+// the system finds none): everything else is the system's answer.
+class TNamedObject final : public IAccessible {
+public:
+    TNamedObject(IAccessible* standard, std::wstring name) : s_(standard), name_(std::move(name)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (!IsEqualGUID(id, kIUnknown) && !IsEqualGUID(id, kIDispatch) && !IsEqualGUID(id, kIAccessible))
+            return s_->QueryInterface(id, out); // other views of the control are the system's
+        *out = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return s_->GetTypeInfoCount(n); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
+        return s_->GetTypeInfo(i, l, t);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
+        return s_->GetIDsOfNames(r, n, c, l, d);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v,
+                                     EXCEPINFO* e, UINT* a) override {
+        return s_->Invoke(d, r, l, f, p, v, e, a);
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+        if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) return Text(name_, out);
+        return s_->get_accName(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return s_->get_accParent(p); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override { return s_->get_accChildCount(n); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** p) override {
+        return s_->get_accChild(c, p);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* b) override { return s_->get_accValue(c, b); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* b) override {
+        return s_->get_accDescription(c, b);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* v) override { return s_->get_accRole(c, v); }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* v) override { return s_->get_accState(c, v); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* b) override { return s_->get_accHelp(c, b); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, long* t) override {
+        return s_->get_accHelpTopic(f, c, t);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* b) override {
+        return s_->get_accKeyboardShortcut(c, b);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return s_->get_accFocus(v); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* v) override { return s_->get_accSelection(v); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* b) override {
+        return s_->get_accDefaultAction(c, b);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long f, VARIANT c) override { return s_->accSelect(f, c); }
+    HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT c) override {
+        return s_->accLocation(x, y, w, h, c);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long d, VARIANT c, VARIANT* v) override {
+        return s_->accNavigate(d, c, v);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* v) override {
+        return s_->accHitTest(x, y, v);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return s_->accDoDefaultAction(c); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR b) override { return s_->put_accName(c, b); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR b) override { return s_->put_accValue(c, b); }
+
+private:
+    ~TNamedObject() { s_->Release(); }
+    IAccessible* s_;
+    std::wstring name_;
+    ULONG refs_ = 1;
+};
+
+} // namespace
+
+bool AnswerNamedGetObject(HWND h, const std::wstring& name, WPARAM w, LPARAM l, LRESULT& result) {
+    if (name.empty() || static_cast<LONG>(l) != OBJID_CLIENT) return false;
+    IAccessible* standard = nullptr;
+    if (FAILED(
+            CreateStdAccessibleObject(h, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard))) ||
+        !standard)
+        return false;
+    auto* named = new TNamedObject(standard, name);
+    result = LresultFromObject(kIAccessible, w, static_cast<IAccessible*>(named));
+    named->Release(); // the answer holds its own reference
+    return true;
 }

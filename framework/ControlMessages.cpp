@@ -199,7 +199,9 @@ bool TWinControl::MouseMessage(TMessage& m) {
 bool TWinControl::AccessMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_GETOBJECT:
-        if (!wndClassDefault_) return false; // a system control answers for itself
+        // A system control answers for itself, with a name of ours when it has one.
+        if (!wndClassDefault_)
+            return AnswerNamedGetObject(handle_, accessibleName_, m.WParam, m.LParam, m.Result);
         m.Result = AnswerGetObject(*this, accessible_, m.WParam, m.LParam);
         return true;
     case WM_SETFOCUS: {

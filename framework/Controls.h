@@ -92,6 +92,8 @@ public:
     // ("" for none), which DoDefaultAction does exactly as a click does.
     virtual long AccessibleRole() const;
     virtual std::wstring AccessibleName() const;
+    // A name of its own for a control whose caption is not one (a text box, whose label is painted).
+    void SetAccessibleName(const std::wstring& name) { accessibleName_ = name; }
     virtual long AccessibleState() const;
     virtual std::wstring AccessibleDefaultAction() const { return {}; }
     virtual void DoDefaultAction() { Click(); }
@@ -130,6 +132,7 @@ protected:
     bool visible_ = true, enabled_ = true, parentFont_ = true, showHint_ = false, parentColor_ = false;
     std::wstring caption_;
     std::wstring hint_;
+    std::wstring accessibleName_;
     TColor color_ = clBtnFace;
     TFont font_;
     TCursor cursor_ = IDC_ARROW;

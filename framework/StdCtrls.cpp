@@ -1,5 +1,7 @@
 #include "framework/StdCtrls.h"
 
+#include "framework/Accessible.h"
+
 TForm* GetParentForm(const TControl* c) {
     while (c && c->Parent())
         c = c->Parent();
@@ -208,6 +210,10 @@ HWND TComboBox::EditHandle() {
 }
 
 void TComboBox::TEditPart::WndProc(TMessage& m) {
+    // Readers find the box's name on its text, where the focus is.
+    if (m.Msg == WM_GETOBJECT &&
+        AnswerNamedGetObject(handle_, box_.accessibleName_, m.WParam, m.LParam, m.Result))
+        return;
     if (m.Msg == WM_GETDLGCODE && m.WParam == VK_RETURN) {
         m.Result = DefaultProc(handle_, m) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
         return;

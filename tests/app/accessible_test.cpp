@@ -183,4 +183,27 @@ TEST_F(Reader, ReadersHearChangesAndAnObjectThatOutlivesItsControlIsDisconnected
     EXPECT_EQ(b->accDoDefaultAction(Child(0)), CO_E_OBJNOTCONNECTED);
 }
 
+// The text boxes keep the system's object (its role, its value) with the name their painted labels
+// cannot give; the run dialog's name is on the box's text part, where the focus goes.
+TEST_F(Reader, TextBoxesCarryTheirNamesOnTheSystemsObjects) {
+    HWND command = FindWindowExW(commandform->CBOX->Handle(), nullptr, L"Edit", nullptr);
+    ASSERT_NE(command, nullptr);
+    const std::pair<HWND, std::wstring> boxes[] = {{infoform->Memo1->Handle(), L"个人信息"},
+                                                   {command, L"命令行"},
+                                                   {DTForm->Edit1->Handle(), L"当前日期时间"}};
+    for (const auto& [box, expected] : boxes) {
+        IAccessible* a = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(box, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                             reinterpret_cast<void**>(&a)),
+                  S_OK);
+        held.push_back(a);
+        BSTR name = nullptr;
+        VARIANT role{};
+        a->get_accName(Child(0), &name);
+        EXPECT_EQ(Take(name), expected);
+        a->get_accRole(Child(0), &role);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT) << win::ToUtf8(expected);
+    }
+}
+
 } // namespace
