@@ -5,6 +5,7 @@
 #include "tests/support/Outside.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -155,9 +156,14 @@ struct TrayProgram {
     HWND tray = nullptr;
 
     // Opens a tray menu (the quick actions on a left click, the program's commands on a right one) as
-    // the shell reports the click; the menu window, or null.
+    // the shell reports the click (version 4: the release, then the selection or the menu request at the
+    // pointer); the menu window, or null.
     HWND OpenMenu(UINT button = WM_LBUTTONUP) const {
+        POINT p{};
+        GetCursorPos(&p);
         PostMessageW(tray, WM_USER + 1, 0, button);
+        PostMessageW(tray, WM_USER + 1, MAKEWPARAM(p.x, p.y),
+                     MAKELPARAM(button == WM_RBUTTONUP ? WM_CONTEXTMENU : NIN_SELECT, 0));
         HWND m = nullptr;
         SpinUntil([&] { return (m = VisibleWindowOfClass(pi.dwProcessId, L"#32768")); });
         return m;
