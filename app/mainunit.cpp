@@ -192,10 +192,12 @@ void Tmainform::Image1Click(TObject*) {
 }
 
 void Tmainform::ticonClick(TObject*) {
+    if (MenuOpen()) return; // the same press again (Enter reports itself twice)
     if (!popmenu->Popup(ScreenWidth(), ScreenHeight())) TICON->ReturnFocus();
 }
 
 void Tmainform::ticonContextMenu(TObject*, int X, int Y) {
+    if (MenuOpen()) return;
     if (!PopupMenu1->Popup(X, Y)) TICON->ReturnFocus();
 }
 
@@ -208,6 +210,10 @@ void Tmainform::popmenuPopup(TObject*) {
 
 void Tmainform::PopupMenu1Popup(TObject*) {
     N12->SetEnabled(!infoform->Visible());
+}
+
+bool Tmainform::MenuOpen() const {
+    return popmenu->Tracking() || PopupMenu1->Tracking();
 }
 
 std::wstring NotepadCommand(const wchar_t* windowsDir, unsigned reportedLength) {

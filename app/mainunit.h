@@ -57,6 +57,8 @@ public:
     void N15Click(TObject* Sender);
 
 private:
+    // Whether one of the icon's menus is open (a command chosen from it runs after it closed).
+    bool MenuOpen() const;
     TMenuItem* AddItem(TPopupMenu* menu, const wchar_t* name, const wchar_t* caption, const wchar_t* hint,
                        void (Tmainform::*command)(TObject*));
 };

@@ -122,26 +122,16 @@ bool TTrayIcon::WndProc(TMessage& m) {
     return false; // the default answers, so session-end queries are not refused
 }
 
-void TTrayIcon::Answer(const std::function<void()>& handler) {
-    if (answering_) return;
-    answering_ = true;
-    struct Lower {
-        bool& flag;
-        ~Lower() { flag = false; }
-    } lower{answering_};
-    handler();
-}
-
 bool TTrayIcon::CallbackMessageReceived(TMessage& m) {
     // Version 4 puts the event in the low word (the icon's id in the high word) and the anchor point in
     // wParam; the first version passes the mouse message alone, which fits the low word as well.
     const UINT event = LOWORD(m.LParam);
     const POINT anchor{GET_X_LPARAM(m.WParam), GET_Y_LPARAM(m.WParam)};
     auto select = [this] {
-        if (OnSelect) Answer([this] { OnSelect(this); });
+        if (OnSelect) OnSelect(this);
     };
     auto contextMenu = [this](POINT at) {
-        if (OnContextMenu) Answer([this, at] { OnContextMenu(this, at.x, at.y); });
+        if (OnContextMenu) OnContextMenu(this, at.x, at.y);
     };
     switch (event) {
     case WM_LBUTTONUP:

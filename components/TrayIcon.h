@@ -42,9 +42,9 @@ public:
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnRightClick;
-    // The icon chosen, by a left click or by Enter or Space on it in the notification area; once per
-    // choice. A choice that comes while the last one (or a menu request) is still being handled is that
-    // same press and is dropped: Enter reports itself twice, a click comes as a release and a selection.
+    // The icon chosen, by a left click or by Enter or Space on it in the notification area: with version
+    // 4 the shell's selections (a click's release is then not one), otherwise the left release. Enter
+    // reports itself twice, the second while the first one's menu is open.
     TNotifyEvent OnSelect;
     // The icon's menu asked for, by a right click or Shift+F10 or the menu key, at the anchor point (the
     // pointer, for the mouse).
@@ -64,8 +64,6 @@ private:
     bool DeleteIcon();
     bool WndProc(TMessage& m);
     bool CallbackMessageReceived(TMessage& m);
-    // Runs a choice or a menu request unless one is being handled.
-    void Answer(const std::function<void()>& handler);
 
     NOTIFYICONDATAW data_{};
     std::unique_ptr<TIcon> icon_;
@@ -74,6 +72,5 @@ private:
     UINT taskbarCreated_;
     bool active_ = false;
     bool version4_ = false;
-    bool answering_ = false; // a choice or a menu request is being handled
     bool showDesigning_ = false;
 };

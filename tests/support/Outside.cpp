@@ -68,4 +68,43 @@ void PostKey(HWND w, WPARAM vk) {
     PostMessageW(w, WM_KEYUP, vk, 1 | scan | static_cast<LPARAM>(0xC0000000u));
 }
 
+namespace {
+// The interface's identity (the toolchain's import library gives it as code, not data).
+constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+std::wstring Take(BSTR b) {
+    std::wstring s = b ? b : L"";
+    SysFreeString(b);
+    return s;
+}
+} // namespace
+
+VARIANT ChildId(long id) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+IAccessible* ClientObject(HWND w) {
+    IAccessible* a = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(w, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                          reinterpret_cast<void**>(&a))))
+        return nullptr;
+    return a;
+}
+
+ReadElement Read(IAccessible* object, long child) {
+    ReadElement e;
+    VARIANT role{}, state{};
+    BSTR name = nullptr, action = nullptr;
+    if (object->get_accRole(ChildId(child), &role) == S_OK) e.role = role.lVal;
+    if (object->get_accState(ChildId(child), &state) == S_OK) e.state = state.lVal;
+    object->get_accName(ChildId(child), &name);
+    object->get_accDefaultAction(ChildId(child), &action);
+    e.name = Take(name);
+    e.action = Take(action);
+    return e;
+}
+
 } // namespace outside

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <string>
 
@@ -21,5 +22,17 @@ std::wstring WindowText(HWND w, int limit = 4096);
 
 // A key pressed and released, posted to the window.
 void PostKey(HWND w, WPARAM vk);
+
+// What a screen reader reads of an element of a window's client area (child 0 is the area itself): the
+// system's role and state values, the name and the default action.
+struct ReadElement {
+    long role = 0, state = 0;
+    std::wstring name, action;
+};
+// The window's client object, as a reader in another process gets it (the caller releases it), or null.
+IAccessible* ClientObject(HWND w);
+ReadElement Read(IAccessible* object, long child);
+// A child id as the interface takes it.
+VARIANT ChildId(long id);
 
 } // namespace outside
