@@ -107,14 +107,18 @@ TEST_F(Reader, AnotherProcessReadsTheCardAndTheKeyboardOpensItsLinks) {
     ASSERT_NE(links, nullptr);
     ASSERT_TRUE(test::PumpUntil([&] { return test::FocusIn(card) == ok; })) << "OK has the first focus";
     // The focus by Tab and Shift+Tab: the window that has it, and the link in it (0: none asked).
-    const std::tuple<bool, HWND, long> steps[] = {
-        {false, links, 2}, {false, links, 3}, {false, ok, 0}, {true, links, 3}, {true, links, 2}};
-    for (const auto& [shift, w, element] : steps) {
-        test::SendKey(VK_TAB, shift);
+    struct Step {
+        bool shift;
+        HWND w;
+        long element;
+    };
+    for (const Step s : {Step{false, links, 2}, Step{false, links, 3}, Step{false, ok, 0},
+                         Step{true, links, 3}, Step{true, links, 2}}) {
+        test::SendKey(VK_TAB, s.shift);
         EXPECT_TRUE(test::PumpUntil([&] {
-            return test::FocusIn(card) == w && (element == 0 || FocusedElement(w) == element);
-        })) << (shift ? "Shift+Tab to " : "Tab to ")
-            << element;
+            return test::FocusIn(card) == s.w && (s.element == 0 || FocusedElement(s.w) == s.element);
+        })) << (s.shift ? "Shift+Tab to " : "Tab to ")
+            << s.element;
     }
     MailHandler handler(dir.File(L"opened.txt"));
     test::SendKey(VK_RETURN);
