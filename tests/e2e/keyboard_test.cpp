@@ -161,3 +161,31 @@ TEST_F(RealInput, TheTaskBarsCloseEndsTheProgramEvenOverAModalDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// Real clicks on the icon in the notification area (the right end of the desktop's taskbar, where the
+// only icon is ours): the shell reports each as a release and then a selection or a menu request, and
+// each opens its menu once, the program menu at the pointer.
+TEST_F(RealInput, RealClicksOnTheIconOpenEachMenuOnce) {
+    ConfirmCard();
+    RECT bar{};
+    ASSERT_TRUE(GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar)) << "no taskbar";
+    const POINT icon{bar.right - 11, (bar.top + bar.bottom) / 2};
+    for (bool right : {false, true}) {
+        test::SendClick(icon, right);
+        HWND menu = q.WaitForWindow(L"#32768", nullptr, 5000);
+        ASSERT_NE(menu, nullptr) << (right ? "right" : "left");
+        RECT r{};
+        GetWindowRect(menu, &r);
+        // Kept on the screen, the program menu still touches the pointer.
+        InflateRect(&r, 1, 1);
+        EXPECT_TRUE(!right || PtInRect(&r, icon)) << "not at the pointer";
+        test::SendClick({bar.left + 300, bar.top - 200}); // elsewhere: the menu closes unused
+        ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(menu); }));
+        EXPECT_FALSE(test::PumpUntil([&] { return q.FindWindow(L"#32768", nullptr) != nullptr; }, 700))
+            << "a second menu for the same click";
+    }
+}
+
+} // namespace

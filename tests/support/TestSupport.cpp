@@ -206,7 +206,7 @@ void SendKey(WORD vk, bool shift) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-void SendClick(POINT p) {
+void SendClick(POINT p, bool right) {
     INPUT in[3]{};
     for (INPUT& i : in) {
         i.type = INPUT_MOUSE;
@@ -216,8 +216,10 @@ void SendClick(POINT p) {
     // The press and the release carry the place too: under Wine at a scaling other than 100 % the
     // pointer's echo from the X server can move the cursor elsewhere between the move and the press.
     in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags =
+        MOUSEEVENTF_MOVE | (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags =
+        MOUSEEVENTF_MOVE | (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
     SendInput(3, in, sizeof(INPUT));
 }
 

@@ -63,8 +63,8 @@ public:
 // window and the control with the focus, through dialog navigation and the controls' default handling.
 // Presses and releases a key, with Shift held when asked.
 void SendKey(WORD vk, bool shift = false);
-// Moves the pointer to the screen point and clicks the left button there.
-void SendClick(POINT screen);
+// Moves the pointer to the screen point and clicks the left (or right) button there.
+void SendClick(POINT screen, bool right = false);
 // Makes the window the foreground window (where keys go); whether it became so.
 bool BringToFront(HWND top);
 // The window with the keyboard focus in the thread that owns the window, or null.
