@@ -287,8 +287,10 @@ void DrawShapes(HDC dc, int w, int h, const TGradientPlan& plan) {
 
 void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan) {
     if (GetObjectType(dc) == OBJ_MEMDC) {
-        // Already off-screen: drawn in place, which spares a fresh bitmap of the whole area.
+        // Already off-screen: drawn in place, which spares a fresh bitmap of the whole area, and kept to
+        // the area: a line or an oval of the plan may reach a pixel past its edges.
         win::SaveDCGuard keep(dc);
+        IntersectClipRect(dc, 0, 0, w, h);
         DrawShapes(dc, w, h, plan);
         return;
     }

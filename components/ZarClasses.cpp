@@ -295,14 +295,17 @@ void TZarTexture::PaintTexture(HDC dc, int W, int H, TColor backColor) const {
     }
     switch (imageStyle_) {
     case isTile:
-        for (int c = 0; c <= W / iw; ++c)
-            for (int r = 0; r <= H / ih; ++r)
-                BitBlt(dc, c * iw, r * ih, iw, ih, from, 0, 0, SRCCOPY);
+        // Whole tiles from the top-left corner, the last ones cut at the area's edges.
+        for (int x = 0; x < W; x += iw)
+            for (int y = 0; y < H; y += ih)
+                BitBlt(dc, x, y, std::min(iw, W - x), std::min(ih, H - y), from, 0, 0, SRCCOPY);
         break;
     case isCenter:
         SetBkColor(dc, ColorToRGB(backColor));
         SetBkMode(dc, OPAQUE);
-        BitBlt(dc, W > iw ? (W - iw) / 2 : 0, H > ih ? (H - ih) / 2 : 0, iw, ih, from, 0, 0, SRCCOPY);
+        // A larger image shows its top-left part, cut at the area's edges.
+        BitBlt(dc, W > iw ? (W - iw) / 2 : 0, H > ih ? (H - ih) / 2 : 0, std::min(iw, W), std::min(ih, H),
+               from, 0, 0, SRCCOPY);
         break;
     case isStretched:
         StretchBlt(dc, 0, 0, W, H, from, 0, 0, iw, ih, SRCCOPY);

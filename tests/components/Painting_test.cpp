@@ -326,6 +326,51 @@ TEST(Gradient, BoxStylesPaintTheSamePixelsAsDrawingEveryBoxWithABrush) {
     EXPECT_FALSE(oval.Usable());
 }
 
+// Every gradient style and every background style paints its area and nothing else: at an offset
+// origin, on a surface whose frame around the area holds a marker, and within a clip region the caller set
+// (the area's right half stays the marker too).
+TEST(Painting, EveryStylePaintsItsAreaAndNothingOutsideIt) {
+    TBitmap tile(8, 8);
+    std::vector<std::function<void(HDC, int, int)>> painters;
+    for (int s = 0; s < 13; ++s)
+        painters.push_back([s](HDC dc, int w, int h) {
+            TZarGradient g;
+            g.SetFillStyle(static_cast<TZarFillStyle>(s));
+            g.SetNoOfColors(255);
+            g.PaintGradient(dc, w, h, true);
+        });
+    for (int s = 0; s < 5; ++s)
+        painters.push_back([s, &tile](HDC dc, int w, int h) {
+            TZarBackground b(nullptr);
+            b.SetBackgroundStyle(static_cast<TZarBackStyle>(s));
+            b.Texture().SetImage(tile);
+            b.BrushFill().SetBrushStyle(TBrushStyle::bsDiagCross);
+            b.PaintBackground(dc, w, h, true);
+        });
+    for (SIZE area : {SIZE{1, 1}, SIZE{17, 9}, SIZE{61, 40}})
+        for (size_t i = 0; i < painters.size() * 2; ++i) {
+            const bool clipped = i % 2;
+            const int w = area.cx, h = area.cy, pad = 5;
+            Surface s(w + 2 * pad, h + 2 * pad);
+            SetViewportOrgEx(s.dc, pad, pad, nullptr);
+            const int clipRight = pad + (clipped ? (w + 1) / 2 : w);
+            HRGN clip = CreateRectRgn(pad, pad, clipRight, pad + h);
+            if (clipped) SelectClipRgn(s.dc, clip);
+            DeleteObject(clip);
+            painters[i / 2](s.dc, w, h);
+            SelectClipRgn(s.dc, nullptr);
+            SetViewportOrgEx(s.dc, 0, 0, nullptr); // read back in the surface's own places
+            int outside = 0;
+            for (int y = 0; y < s.h; ++y)
+                for (int x = 0; x < s.w; ++x)
+                    if ((x < pad || x >= clipRight || y < pad || y >= pad + h) &&
+                        s.At(x, y) != Surface::Marker)
+                        ++outside;
+            EXPECT_EQ(outside, 0) << (i / 2 < 13 ? "gradient style " : "background style ") << i / 2 % 13
+                                  << " at " << w << "x" << h << (clipped ? ", clipped" : "");
+        }
+}
+
 // ---- texture and brush fill ----
 
 TBitmap Picture(int w, int h, COLORREF body, COLORREF corner) {
