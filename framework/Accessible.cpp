@@ -27,11 +27,39 @@ void SetChild(VARIANT* v, LONG id) {
     v->lVal = id;
 }
 
+// The reference count and the interfaces both kinds of object answer for; whatever else is asked for is
+// OtherInterface's to answer.
+class TAccessibleUnknown : public IAccessible {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) final {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (!IsEqualGUID(id, kIUnknown) && !IsEqualGUID(id, kIDispatch) && !IsEqualGUID(id, kIAccessible))
+            return OtherInterface(id, out);
+        *out = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() final { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() final {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+protected:
+    virtual ~TAccessibleUnknown() = default;
+    virtual HRESULT OtherInterface(REFIID, void**) { return E_NOINTERFACE; }
+
+private:
+    ULONG refs_ = 1;
+};
+
 } // namespace
 
 // One control's client area as a reader sees it. Everything it reports is read from the control at the
 // moment of the call; the window-level parts (the parent) come from the system's object for the window.
-class TAccessibleObject final : public IAccessible {
+class TAccessibleObject final : public TAccessibleUnknown {
 public:
     TAccessibleObject(TWinControl& control, IAccessible* standard)
         : control_(&control), standard_(standard) {}
@@ -41,24 +69,6 @@ public:
         if (standard_) standard_->Release();
         standard_ = nullptr;
         CoDisconnectObject(static_cast<IUnknown*>(this), 0); // readers in other processes let go too
-    }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (IsEqualGUID(id, kIUnknown) || IsEqualGUID(id, kIDispatch) || IsEqualGUID(id, kIAccessible))
-            *out = static_cast<IAccessible*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
     }
 
     // IDispatch: readers use the interface's own methods.
@@ -220,7 +230,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~TAccessibleObject() = default;
+    ~TAccessibleObject() override = default;
 
     // The control or its child that a child id names.
     HRESULT Resolve(const VARIANT& child, TControl*& c) const {
@@ -279,7 +289,6 @@ private:
 
     TWinControl* control_;
     IAccessible* standard_;
-    ULONG refs_ = 1;
 };
 
 LRESULT AnswerGetObject(TWinControl& control, TAccessibleObject*& object, WPARAM w, LPARAM l) {
@@ -365,25 +374,10 @@ namespace {
 
 // The system's object for a standard control, with the name it lacks (a text box's label is painted, so
 // the system finds none): everything else is the system's answer.
-class TNamedObject final : public IAccessible {
+class TNamedObject final : public TAccessibleUnknown {
 public:
     TNamedObject(IAccessible* standard, std::wstring name) : s_(standard), name_(std::move(name)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (!IsEqualGUID(id, kIUnknown) && !IsEqualGUID(id, kIDispatch) && !IsEqualGUID(id, kIAccessible))
-            return s_->QueryInterface(id, out); // other views of the control are the system's
-        *out = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return s_->GetTypeInfoCount(n); }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
         return s_->GetTypeInfo(i, l, t);
@@ -437,10 +431,12 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR b) override { return s_->put_accValue(c, b); }
 
 private:
-    ~TNamedObject() { s_->Release(); }
+    ~TNamedObject() override { s_->Release(); }
+    HRESULT OtherInterface(REFIID id, void** out) override {
+        return s_->QueryInterface(id, out); // other views of the control are the system's
+    }
     IAccessible* s_;
     std::wstring name_;
-    ULONG refs_ = 1;
 };
 
 } // namespace
