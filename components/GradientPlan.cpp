@@ -303,18 +303,125 @@ void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan) {
 
 void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
     if (w <= 0 || h <= 0) return;
-    TBoxRaster raster(plan, w, h);
-    if (!raster.Usable()) return DrawPlanShapeByShape(dc, w, h, plan);
+    TBoxRaster boxes(plan, w, h);
+    TShapeRaster shapes(plan, w, h);
     // A few rows at a time through one small buffer: fresh memory for a whole large area costs more than
-    // the painting (every page is faulted in), and a buffer this size is reused by the heap.
-    const int rows = std::clamp(16384 / w, 1, h);
+    // the painting (every page is faulted in), and a buffer this size is reused by the heap. Lines cross
+    // many rows each, so a plan with lines is painted whole.
+    const int rows = boxes.Usable() || !shapes.HasLines() ? std::clamp(16384 / w, 1, h) : h;
     std::vector<uint32_t> pixels(size_t(w) * size_t(rows));
     BITMAPINFO info{};
     for (int top = 0; top < h; top += rows) {
         const int n = std::min(rows, h - top);
-        raster.Paint(top, top + n, pixels.data());
+        if (boxes.Usable())
+            boxes.Paint(top, top + n, pixels.data());
+        else
+            shapes.Paint(top, top + n, pixels.data());
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         SetDIBitsToDevice(dc, 0, top, DWORD(w), DWORD(n), 0, 0, 0, UINT(n), pixels.data(), &info,
                           DIB_RGB_COLORS);
+    }
+}
+
+// ---- ovals and lines ---------------------------------------------------------------------------------
+
+TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
+    : w_(w), h_(h), ground_(Pixel(plan.ground)), plan_(plan) {
+    for (const auto& s : plan.shapes) {
+        colors_.push_back(Pixel(s.color));
+        if (s.kind == TGradientShape::Stroke) hasLines_ = true;
+    }
+}
+
+void TShapeRaster::OvalRow(const RECT& box, int y, int& first, int& last) {
+    first = last = 0;
+    const double l = std::min(box.left, box.right), r = std::max(box.left, box.right);
+    const double t = std::min(box.top, box.bottom), b = std::max(box.top, box.bottom);
+    const double a = (r - l) / 2, c = (b - t) / 2;
+    if (a <= 0 || c <= 0) return;
+    const double dy = (y + 0.5 - (t + b) / 2) / c;
+    if (dy < -1 || dy > 1) return;
+    // Centres x + 1/2 within the half width either side of the middle.
+    const double half = a * std::sqrt(1 - dy * dy), mid = (l + r) / 2;
+    first = int(std::ceil(mid - half - 0.5));
+    last = int(std::floor(mid + half - 0.5)) + 1;
+}
+
+namespace {
+// floor(a / b) for b > 0.
+long long FloorDiv(long long a, long long b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+// round(i * d / n), halves up, for n > 0.
+long long RoundStep(long long i, long long d, long long n) {
+    return FloorDiv(2 * i * d + n, 2 * n);
+}
+} // namespace
+
+void TShapeRaster::Paint(int top, int bottom, uint32_t* px) const {
+    const size_t W = size_t(w_);
+    if (hasLines_) {
+        // In the plan's order, each line over what is there: every pixel keeps the last line's colour.
+        std::fill_n(px, W * size_t(bottom - top), ground_);
+        for (size_t k = 0; k < plan_.shapes.size(); ++k) {
+            const auto& s = plan_.shapes[k];
+            const RECT& r = s.at;
+            if (s.kind == TGradientShape::Box) {
+                for (int y = std::max<int>(top, r.top); y < std::min<int>(bottom, r.bottom); ++y)
+                    for (int x = std::max(0, int(r.left)); x < std::min(w_, int(r.right)); ++x)
+                        px[W * size_t(y - top) + size_t(x)] = colors_[k];
+                continue;
+            }
+            if (s.kind != TGradientShape::Stroke) continue; // plans mix no ovals with lines
+            const long long dx = r.right - r.left, dy = r.bottom - r.top;
+            const long long n = std::max(std::llabs(dx), std::llabs(dy));
+            for (long long i = 0; i < n; ++i) {
+                const long long x = r.left + RoundStep(i, dx, n), y = r.top + RoundStep(i, dy, n);
+                if (x >= 0 && x < w_ && y >= top && y < bottom) px[W * size_t(y - top) + size_t(x)] = colors_[k];
+            }
+        }
+        return;
+    }
+    // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
+    // later shape took, so every pixel is written once. `next` leads from a pixel to the first one not yet
+    // taken at or after it.
+    std::vector<int> next(W + 1);
+    for (int y = top; y < bottom; ++y) {
+        uint32_t* out = px + W * size_t(y - top);
+        for (size_t x = 0; x <= W; ++x)
+            next[x] = int(x);
+        auto free = [&](int x) {
+            int root = x;
+            while (next[size_t(root)] != root)
+                root = next[size_t(root)];
+            while (next[size_t(x)] != root) {
+                const int up = next[size_t(x)];
+                next[size_t(x)] = root;
+                x = up;
+            }
+            return root;
+        };
+        size_t left = W;
+        for (size_t k = plan_.shapes.size(); k-- > 0 && left > 0;) {
+            const auto& s = plan_.shapes[k];
+            int first = 0, last = 0;
+            if (s.kind == TGradientShape::Oval) {
+                OvalRow(s.at, y, first, last);
+            } else if (s.at.top <= y && y < s.at.bottom) {
+                first = s.at.left;
+                last = s.at.right;
+            }
+            first = std::max(first, 0);
+            last = std::min(last, w_);
+            for (int x = first < last ? free(first) : last; x < last; x = free(x + 1)) {
+                out[x] = colors_[k];
+                next[size_t(x)] = x + 1;
+                --left;
+            }
+        }
+        for (int x = free(0); x < w_; x = free(x + 1)) {
+            out[x] = ground_;
+            next[size_t(x)] = x + 1;
+        }
     }
 }

@@ -45,7 +45,8 @@ struct TGradientPlan {
 TGradientPlan PlanGradient(TZarFillStyle style, int w, int h, const std::vector<COLORREF>& run,
                            int noOfColors);
 
-// Paints the plan at (0, 0)-(w, h) of dc, each pixel once with its final colour.
+// Paints the plan at (0, 0)-(w, h) of dc, each pixel once with its final colour (rastered here, the same
+// pixels on every system).
 void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan);
 
 // The pixels of a plan whose shapes are all boxes, as 32-bit 0x00RRGGBB values: the same pixels as
@@ -73,3 +74,28 @@ private:
 // Draws the plan shape by shape with a pen and brush of each shape's colour: in place on a memory DC, on
 // any other through a compatible bitmap copied in one block.
 void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan);
+
+// The pixels of a plan of ovals and lines (with boxes among them), as 32-bit 0x00RRGGBB values, each pixel
+// the colour of the last shape whose rule covers it:
+// - an oval with the bounding box l..r by t..b (corners in any order, the right and bottom edges
+//   outside, as the box given to Ellipse) covers the pixels whose centres (x + 1/2, y + 1/2) lie inside
+//   or on the ellipse inscribed in that box; a box with no width or height covers nothing;
+// - a line from (x0, y0) to (x1, y1) sets n = max(|x1 - x0|, |y1 - y0|) pixels, the end point left out
+//   as a pen's line leaves it: for i = 0 .. n-1, (x0 + round(i (x1 - x0) / n), y0 + round(i (y1 - y0) / n)),
+//   rounding halves up (towards plus infinity).
+class TShapeRaster {
+public:
+    TShapeRaster(const TGradientPlan& plan, int w, int h);
+    // Rows top..bottom-1, whole, into pixels (w values a row).
+    void Paint(int top, int bottom, uint32_t* pixels) const;
+    // Whether the plan has lines, which are painted over the whole area at once (Paint then takes all rows).
+    bool HasLines() const { return hasLines_; }
+private:
+    // The pixels an oval covers in row y, from first to last + 1 (empty when first >= last).
+    static void OvalRow(const RECT& box, int y, int& first, int& last);
+    int w_, h_;
+    uint32_t ground_;
+    bool hasLines_ = false;
+    const TGradientPlan& plan_;
+    std::vector<uint32_t> colors_;
+};

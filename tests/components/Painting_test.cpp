@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 namespace {
@@ -324,6 +325,96 @@ TEST(Gradient, BoxStylesPaintTheSamePixelsAsDrawingEveryBoxWithABrush) {
     // Shapes that are no boxes are not rastered.
     TBoxRaster oval(PlanGradient(RoundMiddle, 10, 10, runs[0], 4), 10, 10);
     EXPECT_FALSE(oval.Usable());
+}
+
+// The round and line styles against a plain model of the rules: for every pixel, the colour of the last
+// shape covering it (an oval by its pixel centres, a line by its pixels one after the other).
+std::vector<COLORREF> Model(const TGradientPlan& plan, int w, int h) {
+    std::vector<COLORREF> px(size_t(w) * size_t(h), plan.ground);
+    for (const auto& s : plan.shapes) {
+        const RECT& r = s.at;
+        auto set = [&](long long x, long long y) {
+            if (x >= 0 && x < w && y >= 0 && y < h) px[size_t(y) * size_t(w) + size_t(x)] = s.color;
+        };
+        if (s.kind == TGradientShape::Stroke) {
+            const double dx = r.right - r.left, dy = r.bottom - r.top, n = std::max(std::abs(dx), std::abs(dy));
+            for (int i = 0; i < n; ++i)
+                set(r.left + std::llround(std::floor(i * dx / n + 0.5)), r.top + std::llround(std::floor(i * dy / n + 0.5)));
+            continue;
+        }
+        const double l = std::min(r.left, r.right), rr = std::max(r.left, r.right);
+        const double t = std::min(r.top, r.bottom), b = std::max(r.top, r.bottom);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const double u = (x + 0.5 - (l + rr) / 2) / ((rr - l) / 2), v = (y + 0.5 - (t + b) / 2) / ((b - t) / 2);
+                if (s.kind == TGradientShape::Box ? (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+                                                  : (rr > l && b > t && u * u + v * v <= 1))
+                    set(x, y);
+            }
+    }
+    return px;
+}
+
+const std::vector<std::vector<COLORREF>> kRuns{{RGB(0, 0, 255), RGB(255, 255, 0)},
+                                               {RGB(192, 192, 192), RGB(255, 0, 0), RGB(0, 0, 0), RGB(10, 200, 30)}};
+constexpr TZarFillStyle kRound[] = {Circle, RoundMiddle, Spectral, DoppelFlash, Singleflash};
+
+TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
+    for (TZarFillStyle style : kRound)
+        for (SIZE area : {SIZE{1, 1}, SIZE{1, 23}, SIZE{23, 1}, SIZE{17, 9}, SIZE{40, 30}})
+            for (int steps : {2, 7, 255})
+                for (const auto& run : kRuns) {
+                    const int w = area.cx, h = area.cy;
+                    const TGradientPlan plan = PlanGradient(style, w, h, run, steps);
+                    Surface s(w, h);
+                    DrawGradientPlan(s.dc, w, h, plan);
+                    const auto model = Model(plan, w, h);
+                    int wrong = 0;
+                    for (int y = 0; y < h; ++y)
+                        for (int x = 0; x < w; ++x)
+                            wrong += s.At(x, y) != model[size_t(y) * size_t(w) + size_t(x)];
+                    ASSERT_EQ(wrong, 0) << "style " << int(style) << " " << w << "x" << h << " steps " << steps
+                                        << " colours " << run.size();
+                }
+    Surface none(2, 2);
+    DrawGradientPlan(none.dc, 0, 0, PlanGradient(Circle, 0, 0, kRuns[0], 7));
+    EXPECT_EQ(none.At(0, 0), Surface::Marker) << "an empty area paints nothing";
+}
+
+// Against the system's ellipses and lines, which the styles are defined by: almost every pixel the same,
+// and none further than one step's colour change away.
+TEST(Gradient, RoundAndLineStylesStayWithinABandOfTheSystemsDrawing) {
+    for (TZarFillStyle style : kRound)
+        for (SIZE area : {SIZE{61, 40}, SIZE{306, 196}})
+            for (int steps : {7, 255}) {
+                const int w = area.cx, h = area.cy;
+                const TGradientPlan plan = PlanGradient(style, w, h, kRuns[0], steps);
+                int band = 0;
+                COLORREF before = plan.ground;
+                for (const auto& s : plan.shapes) {
+                    for (int shift : {0, 8, 16})
+                        band = std::max(band, std::abs(int((s.color >> shift) & 255) - int((before >> shift) & 255)));
+                    before = s.color;
+                }
+                Surface ours(w, h), system(w, h);
+                DrawGradientPlan(ours.dc, w, h, plan);
+                DrawPlanShapeByShape(system.dc, w, h, plan);
+                int same = 0, distant = 0;
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        const COLORREF a = ours.At(x, y), b = system.At(x, y);
+                        same += a == b;
+                        for (int shift : {0, 8, 16})
+                            if (std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)) > band) {
+                                ++distant;
+                                break;
+                            }
+                    }
+                const std::string what = "style " + std::to_string(style) + " " + std::to_string(w) + "x" +
+                                         std::to_string(h) + " steps " + std::to_string(steps);
+                EXPECT_GE(same * 100, w * h * 98) << what;
+                EXPECT_EQ(distant, 0) << what;
+            }
 }
 
 // Every gradient style and every background style paints its area and nothing else: at an offset
