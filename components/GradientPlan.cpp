@@ -325,26 +325,63 @@ void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
 
 // ---- ovals and lines ---------------------------------------------------------------------------------
 
-TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
-    : w_(w), h_(h), ground_(Pixel(plan.ground)), plan_(plan) {
-    for (const auto& s : plan.shapes) {
-        colors_.push_back(Pixel(s.color));
-        if (s.kind == TGradientShape::Stroke) hasLines_ = true;
+std::vector<int> OvalInsets(int w, int h) {
+    std::vector<int> inset(size_t(std::max(h, 0)), std::max(w, 0));
+    if (w <= 0 || h <= 0) return inset;
+    // The walk runs over the upper-left quarter from the middle of the left edge: x0 its column, y0 and
+    // y1 the rows it marks below and above the middle (one row when h is odd). err is the ellipse's
+    // equation, 4 (h-1)^2 X^2 + 4 (w-1)^2 Y^2 - (w-1)^2 (h-1)^2 in doubled coordinates from the centre,
+    // at the next diagonal pixel; dx and dy are what a step in and a step out add to it.
+    const long long a = w - 1, b = h - 1, odd = b & 1;
+    long long dx = 4 * (1 - a) * b * b, dy = 4 * (odd + 1) * a * a, err = dx + dy + odd * a * a;
+    int x0 = 0, y0 = int((b + 1) / 2), y1 = int(y0 - odd);
+    const int middle = int(a / 2); // the last column of the left half
+    auto mark = [&](int y, int x) {
+        if (y >= 0 && y < h) inset[size_t(y)] = std::min(inset[size_t(y)], x);
+    };
+    while (x0 <= middle) {
+        mark(y0, x0);
+        mark(y1, x0);
+        const long long e2 = 2 * err;
+        if (e2 <= dy) { // a row out
+            ++y0;
+            --y1;
+            err += dy += 8 * a * a;
+        }
+        if (e2 >= dx) { // a column in
+            ++x0;
+            err += dx += 8 * b * b;
+        }
     }
+    // A narrow ellipse reaches the middle columns before its top and bottom rows: its tips are those
+    // columns on the rows left.
+    for (; y1 >= 0; ++y0, --y1) {
+        mark(y0, middle);
+        mark(y1, middle);
+    }
+    return inset;
 }
 
-void TShapeRaster::OvalRow(const RECT& box, int y, int& first, int& last) {
-    first = last = 0;
-    const double l = std::min(box.left, box.right), r = std::max(box.left, box.right);
-    const double t = std::min(box.top, box.bottom), b = std::max(box.top, box.bottom);
-    const double a = (r - l) / 2, c = (b - t) / 2;
-    if (a <= 0 || c <= 0) return;
-    const double dy = (y + 0.5 - (t + b) / 2) / c;
-    if (dy < -1 || dy > 1) return;
-    // Centres x + 1/2 within the half width either side of the middle.
-    const double half = a * std::sqrt(1 - dy * dy), mid = (l + r) / 2;
-    first = int(std::ceil(mid - half - 0.5));
-    last = int(std::floor(mid + half - 0.5)) + 1;
+TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
+    : w_(w), h_(h), ground_(Pixel(plan.ground)), plan_(plan) {
+    rows_.resize(plan.shapes.size());
+    for (size_t k = 0; k < plan.shapes.size(); ++k) {
+        const auto& s = plan.shapes[k];
+        colors_.push_back(Pixel(s.color));
+        if (s.kind == TGradientShape::Stroke) hasLines_ = true;
+        if (s.kind != TGradientShape::Oval) continue;
+        // Only the rows of the oval inside the area are kept.
+        const RECT& r = s.at;
+        const int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+        const int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
+        TOvalRows& o = rows_[k];
+        o.top = std::max(t, 0);
+        o.left = l;
+        o.right = right;
+        const std::vector<int> inset = OvalInsets(right - l, bottom - t);
+        for (int y = o.top; y < std::min(bottom, h); ++y)
+            o.inset.push_back(inset[size_t(y - t)]);
+    }
 }
 
 namespace {
@@ -352,9 +389,9 @@ namespace {
 long long FloorDiv(long long a, long long b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
-// round(i * d / n), halves up, for n > 0.
+// round(i * d / n), halves down (towards minus infinity), for n > 0.
 long long RoundStep(long long i, long long d, long long n) {
-    return FloorDiv(2 * i * d + n, 2 * n);
+    return FloorDiv(2 * i * d + n - 1, 2 * n);
 }
 } // namespace
 
@@ -406,7 +443,10 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px) const {
             const auto& s = plan_.shapes[k];
             int first = 0, last = 0;
             if (s.kind == TGradientShape::Oval) {
-                OvalRow(s.at, y, first, last);
+                const TOvalRows& o = rows_[k];
+                if (y < o.top || y - o.top >= int(o.inset.size())) continue;
+                first = o.left + o.inset[size_t(y - o.top)];
+                last = o.right - o.inset[size_t(y - o.top)];
             } else if (s.at.top <= y && y < s.at.bottom) {
                 first = s.at.left;
                 last = s.at.right;

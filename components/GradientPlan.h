@@ -75,14 +75,24 @@ private:
 // any other through a compatible bitmap copied in one block.
 void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan);
 
+// Which pixels the ellipse of a w x h box covers: for each row of the box, how many pixels it leaves out at
+// each end (w for a row it does not reach). The ellipse is the one through the centres of the box's
+// outermost pixels (diameters w - 1 and h - 1 pixels). Its outline is a chain of pixels, each one step
+// (along a row, a column or diagonally) from the last, walked from the middle of the left and right sides
+// towards the top and bottom, each step chosen from the ellipse's equation at the candidate pixels (in
+// whole numbers) so that the chain keeps to the pixels nearest the curve. A row is covered
+// from its first chain pixel to the mirror of that pixel. A narrow ellipse whose chain reaches the middle
+// columns before the top and bottom rows gets the middle columns on the rows left, so every row of
+// the box is reached. A box of one row or one column is covered whole.
+std::vector<int> OvalInsets(int w, int h);
+
 // The pixels of a plan of ovals and lines (with boxes among them), as 32-bit 0x00RRGGBB values, each pixel
 // the colour of the last shape whose rule covers it:
-// - an oval with the bounding box l..r by t..b (corners in any order, the right and bottom edges
-//   outside, as the box given to Ellipse) covers the pixels whose centres (x + 1/2, y + 1/2) lie inside
-//   or on the ellipse inscribed in that box; a box with no width or height covers nothing;
+// - an oval with the box l..r by t..b (corners in any order, the right and bottom edges outside, as the
+//   box given to Ellipse) covers the pixels OvalInsets gives for an (r - l) x (b - t) box placed at (l, t);
 // - a line from (x0, y0) to (x1, y1) sets n = max(|x1 - x0|, |y1 - y0|) pixels, the end point left out
 //   as a pen's line leaves it: for i = 0 .. n-1, (x0 + round(i (x1 - x0) / n), y0 + round(i (y1 - y0) / n)),
-//   rounding halves up (towards plus infinity).
+//   rounding halves down (towards minus infinity).
 class TShapeRaster {
 public:
     TShapeRaster(const TGradientPlan& plan, int w, int h);
@@ -90,12 +100,17 @@ public:
     void Paint(int top, int bottom, uint32_t* pixels) const;
     // Whether the plan has lines, which are painted over the whole area at once (Paint then takes all rows).
     bool HasLines() const { return hasLines_; }
+
 private:
-    // The pixels an oval covers in row y, from first to last + 1 (empty when first >= last).
-    static void OvalRow(const RECT& box, int y, int& first, int& last);
+    // An oval's rows within the area: the insets of rows top, top + 1, ... and its box's columns.
+    struct TOvalRows {
+        int top = 0, left = 0, right = 0;
+        std::vector<int> inset;
+    };
     int w_, h_;
     uint32_t ground_;
     bool hasLines_ = false;
     const TGradientPlan& plan_;
     std::vector<uint32_t> colors_;
+    std::vector<TOvalRows> rows_; // for each shape, empty but for ovals
 };
