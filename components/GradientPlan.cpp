@@ -6,9 +6,14 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 int RoundHalfEven(double x) {
-    return static_cast<int>(std::nearbyint(x)); // the default rounding mode is to-even
+    // In whole numbers (the library's rounding function is a call per step of every plan).
+    long long down = static_cast<long long>(x); // towards zero
+    if (double(down) > x) --down;              // now the floor
+    const double rest = x - double(down);
+    return static_cast<int>(rest > 0.5 || (rest == 0.5 && (down & 1)) ? down + 1 : down);
 }
 
 namespace {
@@ -304,11 +309,14 @@ void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan) {
 void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
     if (w <= 0 || h <= 0) return;
     TBoxRaster boxes(plan, w, h);
-    TShapeRaster shapes(plan, w, h);
+    std::optional<TShapeRaster> shapes;
+    if (!boxes.Usable()) {
+        shapes.emplace(plan, w, h);
+        if (!shapes->Usable()) return DrawPlanShapeByShape(dc, w, h, plan);
+    }
     // A few rows at a time through one small buffer: fresh memory for a whole large area costs more than
-    // the painting (every page is faulted in), and a buffer this size is reused by the heap. Lines cross
-    // many rows each, so a plan with lines is painted whole.
-    const int rows = boxes.Usable() || !shapes.HasLines() ? std::clamp(16384 / w, 1, h) : h;
+    // the painting (every page is faulted in), and a buffer this size is reused by the heap.
+    const int rows = std::clamp(4096 / w, 1, h);
     std::vector<uint32_t> pixels(size_t(w) * size_t(rows));
     BITMAPINFO info{};
     for (int top = 0; top < h; top += rows) {
@@ -316,7 +324,7 @@ void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
         if (boxes.Usable())
             boxes.Paint(top, top + n, pixels.data());
         else
-            shapes.Paint(top, top + n, pixels.data());
+            shapes->Paint(top, top + n, pixels.data());
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         SetDIBitsToDevice(dc, 0, top, DWORD(w), DWORD(n), 0, 0, 0, UINT(n), pixels.data(), &info,
                           DIB_RGB_COLORS);
@@ -325,27 +333,27 @@ void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
 
 // ---- ovals and lines ---------------------------------------------------------------------------------
 
-std::vector<int> OvalInsets(int w, int h) {
-    std::vector<int> inset(size_t(std::max(h, 0)), std::max(w, 0));
-    if (w <= 0 || h <= 0) return inset;
-    // The walk runs over the upper-left quarter from the middle of the left edge: x0 its column, y0 and
-    // y1 the rows it marks below and above the middle (one row when h is odd). err is the ellipse's
-    // equation, 4 (h-1)^2 X^2 + 4 (w-1)^2 Y^2 - (w-1)^2 (h-1)^2 in doubled coordinates from the centre,
-    // at the next diagonal pixel; dx and dy are what a step in and a step out add to it.
+namespace {
+
+// OvalInsets' walk, into lower[0 .. (h+1)/2 - 1]: the insets of rows h/2 .. h-1 (those above are their
+// mirror images), each holding w (no pixel) before.
+void WalkOval(int w, int h, int* lower) {
+    // The walk runs over the lower-left quarter from the middle of the left edge: x0 its column, y0 the
+    // row below the middle (rows h/2 ..). err is the ellipse's equation, 4 (h-1)^2 X^2 + 4 (w-1)^2 Y^2 -
+    // (w-1)^2 (h-1)^2 in doubled coordinates from the centre, at the next diagonal pixel; dx and dy are
+    // what a step in and a step out add to it. The walk only moves in and out, so a row's first pixel is
+    // the one where the walk comes to it.
     const long long a = w - 1, b = h - 1, odd = b & 1;
     long long dx = 4 * (1 - a) * b * b, dy = 4 * (odd + 1) * a * a, err = dx + dy + odd * a * a;
-    int x0 = 0, y0 = int((b + 1) / 2), y1 = int(y0 - odd);
-    const int middle = int(a / 2); // the last column of the left half
-    auto mark = [&](int y, int x) {
-        if (y >= 0 && y < h) inset[size_t(y)] = std::min(inset[size_t(y)], x);
-    };
+    const int rows = (h + 1) / 2, middle = int(a / 2); // middle: the last column of the left half
+    int x0 = 0, y0 = 0;
+    bool fresh = true; // the walk has just come to row y0
     while (x0 <= middle) {
-        mark(y0, x0);
-        mark(y1, x0);
+        if (fresh && y0 < rows) lower[y0] = x0;
         const long long e2 = 2 * err;
-        if (e2 <= dy) { // a row out
+        fresh = e2 <= dy;
+        if (fresh) { // a row out
             ++y0;
-            --y1;
             err += dy += 8 * a * a;
         }
         if (e2 >= dx) { // a column in
@@ -355,113 +363,232 @@ std::vector<int> OvalInsets(int w, int h) {
     }
     // A narrow ellipse reaches the middle columns before its top and bottom rows: its tips are those
     // columns on the rows left.
-    for (; y1 >= 0; ++y0, --y1) {
-        mark(y0, middle);
-        mark(y1, middle);
-    }
-    return inset;
+    for (y0 += fresh ? 0 : 1; y0 < rows; ++y0)
+        lower[y0] = middle;
 }
 
-TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
-    : w_(w), h_(h), ground_(Pixel(plan.ground)), plan_(plan) {
-    rows_.resize(plan.shapes.size());
-    for (size_t k = 0; k < plan.shapes.size(); ++k) {
-        const auto& s = plan.shapes[k];
-        colors_.push_back(Pixel(s.color));
-        if (s.kind == TGradientShape::Stroke) hasLines_ = true;
-        if (s.kind != TGradientShape::Oval) continue;
-        // Only the rows of the oval inside the area are kept.
-        const RECT& r = s.at;
-        const int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
-        const int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
-        TOvalRows& o = rows_[k];
-        o.top = std::max(t, 0);
-        o.left = l;
-        o.right = right;
-        const std::vector<int> inset = OvalInsets(right - l, bottom - t);
-        for (int y = o.top; y < std::min(bottom, h); ++y)
-            o.inset.push_back(inset[size_t(y - t)]);
-    }
-}
-
-namespace {
 // floor(a / b) for b > 0.
 long long FloorDiv(long long a, long long b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
-// round(i * d / n), halves down (towards minus infinity), for n > 0.
-long long RoundStep(long long i, long long d, long long n) {
-    return FloorDiv(2 * i * d + n - 1, 2 * n);
+
+// A pair of shapes' boxes are the same line (or the same box).
+bool SameAt(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
+
 } // namespace
 
-void TShapeRaster::Paint(int top, int bottom, uint32_t* px) const {
-    const size_t W = size_t(w_);
-    if (hasLines_) {
-        // In the plan's order, each line over what is there: every pixel keeps the last line's colour.
-        std::fill_n(px, W * size_t(bottom - top), ground_);
-        for (size_t k = 0; k < plan_.shapes.size(); ++k) {
-            const auto& s = plan_.shapes[k];
-            const RECT& r = s.at;
-            if (s.kind == TGradientShape::Box) {
-                for (int y = std::max<int>(top, r.top); y < std::min<int>(bottom, r.bottom); ++y)
-                    for (int x = std::max(0, int(r.left)); x < std::min(w_, int(r.right)); ++x)
-                        px[W * size_t(y - top) + size_t(x)] = colors_[k];
-                continue;
+// Goes on with a line through rows top..bottom-1 of a band w pixels wide.
+void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px) {
+    const uint32_t c = l.color;
+    const long long W = w;
+    uint64_t acc = l.acc;
+    const uint64_t add = l.add;
+    int major = l.major, left = l.left;
+    const int js = l.majorStep, ms = l.minorStep, base = l.minorBase;
+    if (l.xMajor) { // along a row, now and then a row down (the rows only go down)
+        for (; left > 0; --left, major += js, acc += add) {
+            const int y = base + int(acc >> 32);
+            if (y >= bottom) break;
+            if (l.inside || (y >= top && unsigned(major) < unsigned(w))) px[(y - top) * W + major] = c;
+        }
+    } else { // a pixel a row
+        const int rows = std::max(0, std::min(left, bottom - major));
+        if (l.inside) {
+            uint32_t* row = px + (major - top) * W + base;
+            for (int k = 0; k < rows; ++k, row += W, acc += add)
+                row[ms * int(acc >> 32)] = c;
+        } else {
+            for (int k = 0, y = major; k < rows; ++k, ++y, acc += add) {
+                const int x = base + ms * int(acc >> 32);
+                if (y >= top && unsigned(x) < unsigned(w)) px[(y - top) * W + x] = c;
             }
-            if (s.kind != TGradientShape::Stroke) continue; // plans mix no ovals with lines
-            const long long dx = r.right - r.left, dy = r.bottom - r.top;
-            const long long n = std::max(std::llabs(dx), std::llabs(dy));
-            for (long long i = 0; i < n; ++i) {
-                const long long x = r.left + RoundStep(i, dx, n), y = r.top + RoundStep(i, dy, n);
-                if (x >= 0 && x < w_ && y >= top && y < bottom) px[W * size_t(y - top) + size_t(x)] = colors_[k];
+        }
+        major += rows;
+        left -= rows;
+    }
+    l.acc = acc;
+    l.major = major;
+    l.left = left;
+}
+
+std::vector<int> OvalInsets(int w, int h) {
+    std::vector<int> inset(size_t(std::max(h, 0)), std::max(w, 0));
+    if (w <= 0 || h <= 0) return inset;
+    std::vector<int> lower(size_t(h + 1) / 2, w);
+    WalkOval(w, h, lower.data());
+    for (int y = 0; y < h; ++y)
+        inset[size_t(y)] = lower[size_t(std::max(y, h - 1 - y) - h / 2)];
+    return inset;
+}
+
+TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h) : w_(w), ground_(Pixel(plan.ground)) {
+    const auto& shapes = plan.shapes;
+    for (const auto& s : shapes) {
+        hasLines_ |= s.kind == TGradientShape::Stroke;
+        const LONG span = std::max(std::abs(s.at.right - s.at.left), std::abs(s.at.bottom - s.at.top));
+        if (span > kMaxShape) usable_ = false;
+    }
+    if (!usable_) return;
+    if (hasLines_) {
+        // Only the last of equal lines shows (it is drawn over the earlier ones): a table of the lines
+        // kept, walked from the last shape back, finds each line's later copy.
+        std::vector<int> kept;
+        {
+            size_t size = 16;
+            while (size < 2 * shapes.size())
+                size *= 2;
+            std::vector<int> table(size, -1);
+            for (size_t k = shapes.size(); k-- > 0;) {
+                const RECT& r = shapes[k].at;
+                if (shapes[k].kind == TGradientShape::Stroke) {
+                    size_t slot = (size_t(r.left) * 73856093u ^ size_t(r.top) * 19349663u ^
+                                   size_t(r.right) * 83492791u ^ size_t(r.bottom) * 2654435761u) &
+                                  (size - 1);
+                    while (table[slot] >= 0 && !SameAt(shapes[size_t(table[slot])].at, r))
+                        slot = (slot + 1) & (size - 1);
+                    if (table[slot] >= 0) continue;
+                    table[slot] = int(k);
+                }
+                if (shapes[k].kind != TGradientShape::Oval) kept.push_back(int(k)); // no ovals among lines
+            }
+        }
+        lines_.reserve(kept.size());
+        for (size_t i = kept.size(); i-- > 0;) {
+            const TGradientShape& s = shapes[size_t(kept[i])];
+            if (s.kind == TGradientShape::Box) {
+                TLine box{};
+                box.box = int(boxes_.size());
+                boxes_.push_back({s.at, Pixel(s.color)});
+                lines_.push_back(box);
+            } else if (s.at.left != s.at.right || s.at.top != s.at.bottom) {
+                lines_.push_back(StartLine(s.at, Pixel(s.color), w, h));
             }
         }
         return;
     }
+    // Each oval's insets: the lower half of its rows (the rows above mirror them).
+    size_t count = 0;
+    for (const auto& s : shapes)
+        if (s.kind == TGradientShape::Oval) count += size_t(std::abs(s.at.bottom - s.at.top) + 1) / 2;
+    insets_.reserve(count);
+    runs_.reserve(shapes.size());
+    std::vector<int> lower;
+    for (const auto& s : shapes) {
+        const RECT& r = s.at;
+        const int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+        const int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
+        TRuns runs{t, bottom - t, l, right, kBox, Pixel(s.color)};
+        if (s.kind == TGradientShape::Oval && right > l && bottom > t) {
+            runs.at = insets_.size();
+            lower.assign(size_t(bottom - t + 1) / 2, right - l);
+            WalkOval(right - l, bottom - t, lower.data());
+            insets_.insert(insets_.end(), lower.begin(), lower.end());
+        } else if (s.kind == TGradientShape::Oval) {
+            runs.rows = 0;
+        }
+        runs_.push_back(runs);
+    }
+}
+
+TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int w, int h) {
+    const long long dx = at.right - at.left, dy = at.bottom - at.top;
+    const long long n = std::max(std::llabs(dx), std::llabs(dy));
+    const bool xMajor = std::llabs(dx) == n;
+    const long long d = xMajor ? dy : dx, step = (xMajor ? dx : dy) > 0 ? 1 : -1;
+    // Walked in the order of its rows: from the end point back when it rises.
+    const long long di = dy >= 0 ? 1 : -1, i = di > 0 ? 0 : n - 1;
+    // Pixel i's minor coordinate is floor((2 i d + n - 1) / 2n) = q, with remainder r. Counted from the
+    // first pixel walked, the minor coordinate moves (by minorStep) floor((e + k add) / 2n) after k steps,
+    // with e = r, or 2n - 1 - r when it goes the other way.
+    const long long num = 2 * i * d + n - 1, q = FloorDiv(num, 2 * n), r = num - 2 * n * q;
+    const long long d2 = 2 * d * di, e = d2 >= 0 ? r : 2 * n - 1 - r, add = std::llabs(d2), n2 = 2 * n;
+    TLine l{};
+    l.box = -1;
+    l.color = color;
+    l.xMajor = xMajor;
+    l.left = int(n);
+    l.minorStep = d2 >= 0 ? 1 : -1;
+    l.majorStep = int(step * di);
+    l.major = int((xMajor ? at.left : at.top) + i * step);
+    l.minorBase = int((xMajor ? at.top : at.left) + q);
+    // That quotient in 32.32 fixed point, every term rounded up: after k steps the sum is at most k + 1
+    // units of 2^-32 above the exact value, less than the 1/2n by which the exact value stays below its
+    // next whole number while (k + 1) 2n < 2^32, as it is for lines up to kMaxShape pixels long.
+    l.acc = ((uint64_t(e) << 32) + uint64_t(n2) - 1) / uint64_t(n2);
+    l.add = ((uint64_t(add) << 32) + uint64_t(n2) - 1) / uint64_t(n2);
+    // Both coordinates only grow or only shrink along the line, so its first and last pixels bound it.
+    auto inArea = [&](long long j) {
+        const long long mj = (xMajor ? at.left : at.top) + j * step,
+                        mn = (xMajor ? at.top : at.left) + FloorDiv(2 * j * d + n - 1, 2 * n);
+        const long long x = xMajor ? mj : mn, y = xMajor ? mn : mj;
+        return x >= 0 && x < w && y >= 0 && y < h;
+    };
+    l.inside = inArea(0) && inArea(n - 1);
+    return l;
+}
+
+void TShapeRaster::Paint(int top, int bottom, uint32_t* px) {
+    const int W = w_;
+    if (hasLines_) {
+        // In the plan's order, each line over what is there: every pixel keeps the last line's colour.
+        // Each line goes on from the row where the rows above left it.
+        std::fill_n(px, size_t(W) * size_t(bottom - top), ground_);
+        for (TLine& l : lines_) {
+            if (l.box >= 0) {
+                const auto& [r, c] = boxes_[size_t(l.box)];
+                for (int y = std::max<int>(top, r.top); y < std::min<int>(bottom, r.bottom); ++y)
+                    std::fill(px + size_t(W) * size_t(y - top) + size_t(std::clamp<LONG>(r.left, 0, W)),
+                              px + size_t(W) * size_t(y - top) + size_t(std::clamp<LONG>(r.right, 0, W)), c);
+                continue;
+            }
+            WalkLine(l, top, bottom, W, px);
+        }
+        return;
+    }
     // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
-    // later shape took, so every pixel is written once. `next` leads from a pixel to the first one not yet
-    // taken at or after it.
-    std::vector<int> next(W + 1);
+    // later shape took, so every pixel is written once. `cover` holds what later shapes took, as runs in
+    // order, apart from each other.
     for (int y = top; y < bottom; ++y) {
         uint32_t* out = px + W * size_t(y - top);
-        for (size_t x = 0; x <= W; ++x)
-            next[x] = int(x);
-        auto free = [&](int x) {
-            int root = x;
-            while (next[size_t(root)] != root)
-                root = next[size_t(root)];
-            while (next[size_t(x)] != root) {
-                const int up = next[size_t(x)];
-                next[size_t(x)] = root;
-                x = up;
+        cover_.clear();
+        // Paints the parts of first..last-1 not yet taken in colour c and takes them.
+        auto take = [&](int first, int last, uint32_t c) {
+            if (cover_.size() == 1 && first <= cover_[0].second && last >= cover_[0].first) {
+                auto& [from, to] = cover_[0]; // one run, which this one meets: the usual case
+                if (first < from) std::fill(out + first, out + from, c), from = first;
+                if (last > to) std::fill(out + to, out + last, c), to = last;
+                return;
             }
-            return root;
+            size_t i = 0;
+            while (i < cover_.size() && cover_[i].second < first)
+                ++i;
+            size_t j = i;
+            int x = first, from = first, to = last;
+            for (; j < cover_.size() && cover_[j].first <= last; ++j) {
+                if (cover_[j].first > x) std::fill(out + x, out + cover_[j].first, c);
+                x = std::max(x, cover_[j].second);
+                from = std::min(from, cover_[j].first);
+                to = std::max(to, cover_[j].second);
+            }
+            if (x < last) std::fill(out + x, out + last, c);
+            if (i == j) {
+                cover_.insert(cover_.begin() + std::ptrdiff_t(i), {from, to});
+            } else {
+                cover_[i] = {from, to};
+                cover_.erase(cover_.begin() + std::ptrdiff_t(i) + 1, cover_.begin() + std::ptrdiff_t(j));
+            }
         };
-        size_t left = W;
-        for (size_t k = plan_.shapes.size(); k-- > 0 && left > 0;) {
-            const auto& s = plan_.shapes[k];
-            int first = 0, last = 0;
-            if (s.kind == TGradientShape::Oval) {
-                const TOvalRows& o = rows_[k];
-                if (y < o.top || y - o.top >= int(o.inset.size())) continue;
-                first = o.left + o.inset[size_t(y - o.top)];
-                last = o.right - o.inset[size_t(y - o.top)];
-            } else if (s.at.top <= y && y < s.at.bottom) {
-                first = s.at.left;
-                last = s.at.right;
-            }
-            first = std::max(first, 0);
-            last = std::min(last, w_);
-            for (int x = first < last ? free(first) : last; x < last; x = free(x + 1)) {
-                out[x] = colors_[k];
-                next[size_t(x)] = x + 1;
-                --left;
-            }
+        for (size_t k = runs_.size(); k-- > 0;) {
+            const TRuns& o = runs_[k];
+            const int row = y - o.top;
+            if (row < 0 || row >= o.rows) continue;
+            const int in = o.at == kBox ? 0 : insets_[o.at + size_t(std::max(row, o.rows - 1 - row) - o.rows / 2)];
+            const int first = std::max(o.left + in, 0), last = std::min(o.right - in, w_);
+            if (first < last) take(first, last, o.color);
+            if (cover_.size() == 1 && cover_[0].first == 0 && cover_[0].second == w_) break;
         }
-        for (int x = free(0); x < w_; x = free(x + 1)) {
-            out[x] = ground_;
-            next[size_t(x)] = x + 1;
-        }
+        take(0, w_, ground_);
     }
 }

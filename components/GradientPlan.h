@@ -96,21 +96,41 @@ std::vector<int> OvalInsets(int w, int h);
 class TShapeRaster {
 public:
     TShapeRaster(const TGradientPlan& plan, int w, int h);
-    // Rows top..bottom-1, whole, into pixels (w values a row).
-    void Paint(int top, int bottom, uint32_t* pixels) const;
-    // Whether the plan has lines, which are painted over the whole area at once (Paint then takes all rows).
-    bool HasLines() const { return hasLines_; }
+    // The widest and tallest shape painted (insets are kept in 16 bits, line steps in 32.32 fixed point).
+    static constexpr int kMaxShape = 32767;
+    // False for a plan with a wider or taller shape (nothing can then be painted).
+    bool Usable() const { return usable_; }
+    // Rows top..bottom-1, whole, into pixels (w values a row). The rows are painted in order: each call
+    // takes the rows after the last call's.
+    void Paint(int top, int bottom, uint32_t* pixels);
 
 private:
-    // An oval's rows within the area: the insets of rows top, top + 1, ... and its box's columns.
-    struct TOvalRows {
-        int top = 0, left = 0, right = 0;
-        std::vector<int> inset;
+    static constexpr size_t kBox = ~size_t(0);
+    // A shape's runs on rows top .. top + rows - 1: its box's columns less, for an oval, each row's inset
+    // (insets_[at], insets_[at + 1], ... for the lower half of its rows).
+    struct TRuns {
+        int top, rows, left, right;
+        size_t at;
+        uint32_t color;
     };
-    int w_, h_;
+    // A line as far as it is painted, walked in the order of its rows: its next pixel is `major` along
+    // its major axis and minorBase + minorStep (acc >> 32) along the other, `left` pixels are to come,
+    // and each pixel adds `add` to acc.
+    struct TLine {
+        uint64_t acc, add;
+        int major, minorBase, left, minorStep, majorStep;
+        int box; // >= 0: boxes_[box] instead of a line
+        bool xMajor, inside; // inside: every pixel in the area
+        uint32_t color;
+    };
+    static TLine StartLine(const RECT& at, uint32_t color, int w, int h);
+    static void WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px);
+    int w_;
     uint32_t ground_;
-    bool hasLines_ = false;
-    const TGradientPlan& plan_;
-    std::vector<uint32_t> colors_;
-    std::vector<TOvalRows> rows_; // for each shape, empty but for ovals
+    bool usable_ = true, hasLines_ = false;
+    std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
+    std::vector<std::pair<RECT, uint32_t>> boxes_;
+    std::vector<TRuns> runs_; // without: every shape's runs
+    std::vector<uint16_t> insets_;
+    std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
 };
