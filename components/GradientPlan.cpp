@@ -481,15 +481,29 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h) : w_(w), gro
         const int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
         TRuns runs{t, bottom - t, l, right, kBox, Pixel(s.color)};
         if (s.kind == TGradientShape::Oval && right > l && bottom > t) {
-            runs.at = insets_.size();
-            lower.assign(size_t(bottom - t + 1) / 2, right - l);
-            WalkOval(right - l, bottom - t, lower.data());
-            insets_.insert(insets_.end(), lower.begin(), lower.end());
+            // Ovals of the same size share their insets (a plan's ovals often come in pairs).
+            for (size_t back = 1; back <= 2 && back <= runs_.size(); ++back) {
+                const TRuns& o = runs_[runs_.size() - back];
+                if (o.at != kBox && o.rows == runs.rows && o.right - o.left == right - l) runs.at = o.at;
+            }
+            if (runs.at == kBox) {
+                runs.at = insets_.size();
+                lower.assign(size_t(bottom - t + 1) / 2, right - l);
+                WalkOval(right - l, bottom - t, lower.data());
+                insets_.insert(insets_.end(), lower.begin(), lower.end());
+            }
         } else if (s.kind == TGradientShape::Oval) {
             runs.rows = 0;
         }
         runs_.push_back(runs);
     }
+    // The shapes in the order of their top rows, for the rows to take them up as they come to them.
+    for (uint32_t k = 0; k < runs_.size(); ++k)
+        if (runs_[k].rows > 0) byTop_.push_back(k);
+    std::stable_sort(byTop_.begin(), byTop_.end(),
+                     [&](uint32_t a, uint32_t b) { return runs_[a].top < runs_[b].top; });
+    active_.reserve(byTop_.size());
+    marks_.assign(size_t(w) + 2, 0);
 }
 
 TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int w, int h) {
@@ -548,47 +562,88 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px) {
         return;
     }
     // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
-    // later shape took, so every pixel is written once. `cover` holds what later shapes took, as runs in
-    // order, apart from each other.
+    // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, the
+    // last first; `cover_` what later shapes took, as runs in order, apart from each other.
     for (int y = top; y < bottom; ++y) {
         uint32_t* out = px + W * size_t(y - top);
+        // The shapes starting on this row join, those that ended leave.
+        while (next_ < byTop_.size() && runs_[byTop_[next_]].top <= y) {
+            const uint32_t k = byTop_[next_++];
+            active_.insert(std::upper_bound(active_.begin(), active_.end(), k, std::greater<>()), k);
+        }
+        active_.erase(std::remove_if(active_.begin(), active_.end(),
+                                     [&](uint32_t k) { return y >= runs_[k].top + runs_[k].rows; }),
+                      active_.end());
+        // The run of an active shape on this row.
+        auto spanOf = [&](uint32_t k) {
+            const TRuns& o = runs_[k];
+            const int row = y - o.top;
+            const int in = o.at == kBox ? 0 : insets_[o.at + size_t(std::max(row, o.rows - 1 - row) - o.rows / 2)];
+            return TSpan{std::max(o.left + in, 0), std::min(o.right - in, W), o.color};
+        };
+        // Each run shows the parts that no later run took: a mark at the start of each such piece gives
+        // its colour, and at the end the pixels take the colours of the marks at or before them in one
+        // pass, without a test a pixel. What the later runs took is from..to-1 while it is one run (the
+        // usual case), after that the runs in cover_, in order and apart from each other.
+        constexpr uint32_t kMarked = 0x01000000;
+        int from = 0, to = 0;
+        bool one = true;
         cover_.clear();
-        // Paints the parts of first..last-1 not yet taken in colour c and takes them.
-        auto take = [&](int first, int last, uint32_t c) {
-            if (cover_.size() == 1 && first <= cover_[0].second && last >= cover_[0].first) {
-                auto& [from, to] = cover_[0]; // one run, which this one meets: the usual case
-                if (first < from) std::fill(out + first, out + from, c), from = first;
-                if (last > to) std::fill(out + to, out + last, c), to = last;
-                return;
-            }
+        auto take = [&](int first, int last, uint32_t m) {
             size_t i = 0;
             while (i < cover_.size() && cover_[i].second < first)
                 ++i;
             size_t j = i;
-            int x = first, from = first, to = last;
+            int x = first, start = first, end = last;
             for (; j < cover_.size() && cover_[j].first <= last; ++j) {
-                if (cover_[j].first > x) std::fill(out + x, out + cover_[j].first, c);
+                if (cover_[j].first > x) marks_[size_t(x)] = m;
                 x = std::max(x, cover_[j].second);
-                from = std::min(from, cover_[j].first);
-                to = std::max(to, cover_[j].second);
+                start = std::min(start, cover_[j].first);
+                end = std::max(end, cover_[j].second);
             }
-            if (x < last) std::fill(out + x, out + last, c);
+            if (x < last) marks_[size_t(x)] = m;
             if (i == j) {
-                cover_.insert(cover_.begin() + std::ptrdiff_t(i), {from, to});
+                cover_.insert(cover_.begin() + std::ptrdiff_t(i), {start, end});
             } else {
-                cover_[i] = {from, to};
+                cover_[i] = {start, end};
                 cover_.erase(cover_.begin() + std::ptrdiff_t(i) + 1, cover_.begin() + std::ptrdiff_t(j));
             }
         };
-        for (size_t k = runs_.size(); k-- > 0;) {
-            const TRuns& o = runs_[k];
-            const int row = y - o.top;
-            if (row < 0 || row >= o.rows) continue;
-            const int in = o.at == kBox ? 0 : insets_[o.at + size_t(std::max(row, o.rows - 1 - row) - o.rows / 2)];
-            const int first = std::max(o.left + in, 0), last = std::min(o.right - in, w_);
-            if (first < last) take(first, last, o.color);
-            if (cover_.size() == 1 && cover_[0].first == 0 && cover_[0].second == w_) break;
+        for (const uint32_t k : active_) {
+            const TSpan span = spanOf(k);
+            if (span.first >= span.last) continue;
+            const uint32_t m = span.color | kMarked;
+            if (one && from == to) {
+                from = span.first;
+                to = span.last;
+                marks_[size_t(from)] = m;
+            } else if (one && span.first <= to && span.last >= from) {
+                // (A piece that is empty marks the spare slot past the row, so the stores need no loads.)
+                const int start = std::min(from, span.first);
+                marks_[size_t(start < from ? start : W + 1)] = m;
+                marks_[size_t(span.last > to ? to : W + 1)] = m;
+                from = start;
+                to = std::max(to, span.last);
+                if (from == 0 && to == W) break;
+            } else {
+                if (one) cover_.assign(1, {from, to});
+                one = false;
+                take(span.first, span.last, m);
+            }
         }
-        take(0, w_, ground_);
+        if (one) {
+            marks_[size_t(from > 0 || from == to ? 0 : W + 1)] = ground_ | kMarked;
+            if (from < to) marks_[size_t(to < W ? to : W + 1)] = ground_ | kMarked;
+        } else {
+            take(0, W, ground_ | kMarked);
+        }
+        uint32_t now = 0;
+        for (int x = 0; x < W; ++x) {
+            const uint32_t m = marks_[size_t(x)];
+            marks_[size_t(x)] = 0;
+            now = m ? m : now;
+            out[x] = now & ~kMarked;
+        }
+        marks_[size_t(W)] = marks_[size_t(W) + 1] = 0;
     }
 }

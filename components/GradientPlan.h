@@ -132,5 +132,12 @@ private:
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     std::vector<TRuns> runs_; // without: every shape's runs
     std::vector<uint16_t> insets_;
+    struct TSpan {
+        int first, last;
+        uint32_t color;
+    };
+    std::vector<uint32_t> byTop_, active_;   // the shapes by their top rows; those on the row painted
+    std::vector<uint32_t> marks_;            // the colour starting at each pixel of the row, if one does
+    size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
 };
