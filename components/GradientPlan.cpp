@@ -233,10 +233,10 @@ TBoxRaster::TBoxRaster(const TGradientPlan& plan, int w, int h) : w_(w), ground_
     }
 }
 
-void TBoxRaster::Paint(int top, int bottom, uint32_t* px) const {
+void TBoxRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) const {
     const size_t W = size_t(w_);
     for (int y = top; y < bottom; ++y) {
-        uint32_t* out = px + W * size_t(y - top);
+        uint32_t* out = px + stride * (y - top);
         switch (layout_) {
         case Rows:
             std::fill_n(out, W, rowColor_[size_t(y)]);
@@ -306,6 +306,48 @@ void DrawPlanShapeByShape(HDC dc, int w, int h, const TGradientPlan& plan) {
     BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
 }
 
+namespace {
+
+// The pixel of the DC's surface at the DC's (0, 0) and the distance between its rows, when the surface can
+// take the painting straight: a 32-bit DIB section in a memory DC that maps without scaling or mirroring,
+// whose drawable part is a rectangle holding the whole area.
+bool DirectPixels(HDC dc, int w, int h, uint32_t*& origin, ptrdiff_t& stride) {
+    if (GetObjectType(dc) != OBJ_MEMDC) return false;
+    DIBSECTION ds{};
+    if (GetObjectW(GetCurrentObject(dc, OBJ_BITMAP), sizeof ds, &ds) != sizeof ds) return false;
+    if (ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits || ds.dsBmih.biCompression != BI_RGB) return false;
+    if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetLayout(dc) != 0 ||
+        GetROP2(dc) != R2_COPYPEN)
+        return false;
+    RECT clip;
+    if (GetClipBox(dc, &clip) != SIMPLEREGION || clip.left > 0 || clip.top > 0 || clip.right < w || clip.bottom < h)
+        return false;
+    POINT viewport, window;
+    GetViewportOrgEx(dc, &viewport);
+    GetWindowOrgEx(dc, &window);
+    const long long x = viewport.x - window.x, y = viewport.y - window.y; // (0, 0) on the surface
+    if (x < 0 || y < 0 || x + w > ds.dsBm.bmWidth || y + h > ds.dsBm.bmHeight) return false;
+    GdiFlush(); // what GDI still has to draw there comes first
+    auto* bits = static_cast<uint8_t*>(ds.dsBm.bmBits);
+    const ptrdiff_t rowBytes = ds.dsBm.bmWidthBytes;
+    uint32_t* down = reinterpret_cast<uint32_t*>(bits + rowBytes * y) + x;
+    uint32_t* up = reinterpret_cast<uint32_t*>(bits + rowBytes * (ds.dsBm.bmHeight - 1 - y)) + x;
+    // Which way the rows run: not every system reports a top-down section as one, so a pixel set at
+    // (0, 0), which the painting covers anyway, shows it.
+    bool topDown = ds.dsBmih.biHeight < 0;
+    if (!topDown && down != up) {
+        const uint32_t probe = ~*down & 0xFFFFFF;
+        SetPixelV(dc, 0, 0, RGB(probe >> 16, (probe >> 8) & 0xFF, probe & 0xFF));
+        GdiFlush();
+        topDown = *down == probe;
+    }
+    origin = topDown ? down : up;
+    stride = (topDown ? rowBytes : -rowBytes) / 4;
+    return true;
+}
+
+} // namespace
+
 void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
     if (w <= 0 || h <= 0) return;
     TBoxRaster boxes(plan, w, h);
@@ -314,17 +356,23 @@ void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
         shapes.emplace(plan, w, h);
         if (!shapes->Usable()) return DrawPlanShapeByShape(dc, w, h, plan);
     }
-    // A few rows at a time through one small buffer: fresh memory for a whole large area costs more than
-    // the painting (every page is faulted in), and a buffer this size is reused by the heap.
+    auto paint = [&](int top, int bottom, uint32_t* px, ptrdiff_t stride) {
+        if (boxes.Usable())
+            boxes.Paint(top, bottom, px, stride);
+        else
+            shapes->Paint(top, bottom, px, stride);
+    };
+    uint32_t* origin = nullptr;
+    ptrdiff_t stride = 0;
+    if (DirectPixels(dc, w, h, origin, stride)) return paint(0, h, origin, stride);
+    // Otherwise a few rows at a time through one small buffer: fresh memory for a whole large area costs
+    // more than the painting (every page is faulted in), and a buffer this size is reused by the heap.
     const int rows = std::clamp(4096 / w, 1, h);
     std::vector<uint32_t> pixels(size_t(w) * size_t(rows));
     BITMAPINFO info{};
     for (int top = 0; top < h; top += rows) {
         const int n = std::min(rows, h - top);
-        if (boxes.Usable())
-            boxes.Paint(top, top + n, pixels.data());
-        else
-            shapes->Paint(top, top + n, pixels.data());
+        paint(top, top + n, pixels.data(), w);
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         SetDIBitsToDevice(dc, 0, top, DWORD(w), DWORD(n), 0, 0, 0, UINT(n), pixels.data(), &info,
                           DIB_RGB_COLORS);
@@ -380,9 +428,8 @@ bool SameAt(const RECT& a, const RECT& b) {
 } // namespace
 
 // Goes on with a line through rows top..bottom-1 of a band w pixels wide.
-void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px) {
+void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t W) {
     const uint32_t c = l.color;
-    const long long W = w;
     uint64_t acc = l.acc;
     const uint64_t add = l.add;
     int major = l.major, left = l.left;
@@ -543,21 +590,22 @@ TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int 
     return l;
 }
 
-void TShapeRaster::Paint(int top, int bottom, uint32_t* px) {
+void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     const int W = w_;
     if (hasLines_) {
         // In the plan's order, each line over what is there: every pixel keeps the last line's colour.
         // Each line goes on from the row where the rows above left it.
-        std::fill_n(px, size_t(W) * size_t(bottom - top), ground_);
+        for (int y = top; y < bottom; ++y)
+            std::fill_n(px + stride * (y - top), W, ground_);
         for (TLine& l : lines_) {
             if (l.box >= 0) {
                 const auto& [r, c] = boxes_[size_t(l.box)];
                 for (int y = std::max<int>(top, r.top); y < std::min<int>(bottom, r.bottom); ++y)
-                    std::fill(px + size_t(W) * size_t(y - top) + size_t(std::clamp<LONG>(r.left, 0, W)),
-                              px + size_t(W) * size_t(y - top) + size_t(std::clamp<LONG>(r.right, 0, W)), c);
+                    std::fill(px + stride * (y - top) + std::clamp<LONG>(r.left, 0, W),
+                              px + stride * (y - top) + std::clamp<LONG>(r.right, 0, W), c);
                 continue;
             }
-            WalkLine(l, top, bottom, W, px);
+            WalkLine(l, top, bottom, W, px, stride);
         }
         return;
     }
@@ -565,7 +613,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px) {
     // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, the
     // last first; `cover_` what later shapes took, as runs in order, apart from each other.
     for (int y = top; y < bottom; ++y) {
-        uint32_t* out = px + W * size_t(y - top);
+        uint32_t* out = px + stride * (y - top);
         // The shapes starting on this row join, those that ended leave.
         while (next_ < byTop_.size() && runs_[byTop_[next_]].top <= y) {
             const uint32_t k = byTop_[next_++];

@@ -56,8 +56,8 @@ public:
     TBoxRaster(const TGradientPlan& plan, int w, int h);
     // False when the plan has a shape that is no box (nothing can then be painted).
     bool Usable() const { return usable_; }
-    // Rows top..bottom-1, whole, into pixels (w values a row).
-    void Paint(int top, int bottom, uint32_t* pixels) const;
+    // Rows top..bottom-1, whole, into pixels (row top; each row stride values after the one before).
+    void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride) const;
 
 private:
     enum TLayout { Rows, Columns, Nested, Overlaid };
@@ -100,9 +100,10 @@ public:
     static constexpr int kMaxShape = 32767;
     // False for a plan with a wider or taller shape (nothing can then be painted).
     bool Usable() const { return usable_; }
-    // Rows top..bottom-1, whole, into pixels (w values a row). The rows are painted in order: each call
+    // Rows top..bottom-1, whole, into pixels (row top; each row stride values after the one before). The
+    // rows are painted in order: each call
     // takes the rows after the last call's.
-    void Paint(int top, int bottom, uint32_t* pixels);
+    void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
 
 private:
     static constexpr size_t kBox = ~size_t(0);
@@ -124,7 +125,7 @@ private:
         uint32_t color;
     };
     static TLine StartLine(const RECT& at, uint32_t color, int w, int h);
-    static void WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px);
+    static void WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t stride);
     int w_;
     uint32_t ground_;
     bool usable_ = true, hasLines_ = false;

@@ -363,19 +363,28 @@ TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
     for (TZarFillStyle style : kRound)
         for (SIZE area : {SIZE{1, 1}, SIZE{1, 23}, SIZE{23, 1}, SIZE{17, 9}, SIZE{40, 30}})
             for (int steps : {2, 7, 255})
-                for (const auto& run : kRuns) {
-                    const int w = area.cx, h = area.cy;
-                    const TGradientPlan plan = PlanGradient(style, w, h, run, steps);
-                    Surface s(w, h);
-                    DrawGradientPlan(s.dc, w, h, plan);
-                    const auto model = Model(plan, w, h);
-                    int wrong = 0;
-                    for (int y = 0; y < h; ++y)
-                        for (int x = 0; x < w; ++x)
-                            wrong += s.At(x, y) != model[size_t(y) * size_t(w) + size_t(x)];
-                    ASSERT_EQ(wrong, 0) << "style " << int(style) << " " << w << "x" << h << " steps " << steps
-                                        << " colours " << run.size();
-                }
+                for (const auto& run : kRuns)
+                    for (bool straight : {true, false}) {
+                        // At (1, 1) of a surface a pixel larger all round: straight into its pixels, or,
+                        // with a clip region that is no rectangle, through the painter's own buffer.
+                        const int w = area.cx, h = area.cy;
+                        const TGradientPlan plan = PlanGradient(style, w, h, run, steps);
+                        Surface s(w + 2, h + 2);
+                        SetViewportOrgEx(s.dc, 1, 1, nullptr);
+                        win::Region clip(CreateRectRgn(1, 1, w + 1, h + 1)), corner(CreateRectRgn(w + 1, h + 1, w + 2, h + 2));
+                        CombineRgn(clip.get(), clip.get(), corner.get(), RGN_OR);
+                        if (!straight) SelectClipRgn(s.dc, clip.get());
+                        DrawGradientPlan(s.dc, w, h, plan);
+                        SetViewportOrgEx(s.dc, 0, 0, nullptr);
+                        SelectClipRgn(s.dc, nullptr);
+                        const auto model = Model(plan, w, h);
+                        int wrong = 0;
+                        for (int y = 0; y < h; ++y)
+                            for (int x = 0; x < w; ++x)
+                                wrong += s.At(x + 1, y + 1) != model[size_t(y) * size_t(w) + size_t(x)];
+                        ASSERT_EQ(wrong, 0) << "style " << int(style) << " " << w << "x" << h << " steps " << steps
+                                            << " colours " << run.size() << (straight ? " straight" : " buffered");
+                    }
     Surface none(2, 2);
     DrawGradientPlan(none.dc, 0, 0, PlanGradient(Circle, 0, 0, kRuns[0], 7));
     EXPECT_EQ(none.At(0, 0), Surface::Marker) << "an empty area paints nothing";
