@@ -11,7 +11,7 @@
 int RoundHalfEven(double x) {
     // In whole numbers (the library's rounding function is a call per step of every plan).
     long long down = static_cast<long long>(x); // towards zero
-    if (double(down) > x) --down;              // now the floor
+    if (double(down) > x) --down;               // now the floor
     const double rest = x - double(down);
     return static_cast<int>(rest > 0.5 || (rest == 0.5 && (down & 1)) ? down + 1 : down);
 }
@@ -320,7 +320,8 @@ bool DirectPixels(HDC dc, int w, int h, uint32_t*& origin, ptrdiff_t& stride) {
         GetROP2(dc) != R2_COPYPEN)
         return false;
     RECT clip;
-    if (GetClipBox(dc, &clip) != SIMPLEREGION || clip.left > 0 || clip.top > 0 || clip.right < w || clip.bottom < h)
+    if (GetClipBox(dc, &clip) != SIMPLEREGION || clip.left > 0 || clip.top > 0 || clip.right < w ||
+        clip.bottom < h)
         return false;
     POINT viewport, window;
     GetViewportOrgEx(dc, &viewport);
@@ -551,6 +552,10 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h) : w_(w), gro
                      [&](uint32_t a, uint32_t b) { return runs_[a].top < runs_[b].top; });
     active_.reserve(byTop_.size());
     marks_.assign(size_t(w) + 2, 0);
+    // Shapes all centred on the area's middle row paint rows that mirror each other.
+    mirrored_ =
+        std::all_of(runs_.begin(), runs_.end(), [&](const TRuns& o) { return 2 * o.top + o.rows == h; });
+    h_ = h;
 }
 
 TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int w, int h) {
@@ -612,6 +617,10 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
     // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, the
     // last first; `cover_` what later shapes took, as runs in order, apart from each other.
+    // With every shape centred on the middle row, the rows below it are those above, mirrored, when all
+    // rows are painted at once.
+    const bool mirror = mirrored_ && top == 0 && bottom == h_;
+    if (mirror) bottom = (h_ + 1) / 2;
     for (int y = top; y < bottom; ++y) {
         uint32_t* out = px + stride * (y - top);
         // The shapes starting on this row join, those that ended leave.
@@ -626,7 +635,8 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         auto spanOf = [&](uint32_t k) {
             const TRuns& o = runs_[k];
             const int row = y - o.top;
-            const int in = o.at == kBox ? 0 : insets_[o.at + size_t(std::max(row, o.rows - 1 - row) - o.rows / 2)];
+            const int in =
+                o.at == kBox ? 0 : insets_[o.at + size_t(std::max(row, o.rows - 1 - row) - o.rows / 2)];
             return TSpan{std::max(o.left + in, 0), std::min(o.right - in, W), o.color};
         };
         // Each run shows the parts that no later run took: a mark at the start of each such piece gives
@@ -694,4 +704,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         }
         marks_[size_t(W)] = marks_[size_t(W) + 1] = 0;
     }
+    if (mirror)
+        for (int y = bottom; y < h_; ++y)
+            std::copy_n(px + stride * (h_ - 1 - y), W, px + stride * y);
 }

@@ -120,15 +120,15 @@ private:
     struct TLine {
         uint64_t acc, add;
         int major, minorBase, left, minorStep, majorStep;
-        int box; // >= 0: boxes_[box] instead of a line
+        int box;             // >= 0: boxes_[box] instead of a line
         bool xMajor, inside; // inside: every pixel in the area
         uint32_t color;
     };
     static TLine StartLine(const RECT& at, uint32_t color, int w, int h);
     static void WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t stride);
-    int w_;
+    int w_, h_ = 0;
     uint32_t ground_;
-    bool usable_ = true, hasLines_ = false;
+    bool usable_ = true, hasLines_ = false, mirrored_ = false;
     std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     std::vector<TRuns> runs_; // without: every shape's runs

@@ -337,14 +337,17 @@ std::vector<COLORREF> Model(const TGradientPlan& plan, int w, int h) {
             if (x >= 0 && x < w && y >= 0 && y < h) px[size_t(y) * size_t(w) + size_t(x)] = s.color;
         };
         if (s.kind == TGradientShape::Stroke) {
-            const double dx = r.right - r.left, dy = r.bottom - r.top, n = std::max(std::abs(dx), std::abs(dy));
+            const double dx = r.right - r.left, dy = r.bottom - r.top,
+                         n = std::max(std::abs(dx), std::abs(dy));
             for (int i = 0; i < n; ++i) // halves rounded down
-                set(r.left + std::llround(std::ceil(i * dx / n - 0.5)), r.top + std::llround(std::ceil(i * dy / n - 0.5)));
+                set(r.left + std::llround(std::ceil(i * dx / n - 0.5)),
+                    r.top + std::llround(std::ceil(i * dy / n - 0.5)));
             continue;
         }
         const int l = std::min(r.left, r.right), t = std::min(r.top, r.bottom);
         const int ow = std::max(r.left, r.right) - l, oh = std::max(r.top, r.bottom) - t;
-        const std::vector<int> inset = s.kind == TGradientShape::Oval ? OvalInsets(ow, oh) : std::vector<int>{};
+        const std::vector<int> inset =
+            s.kind == TGradientShape::Oval ? OvalInsets(ow, oh) : std::vector<int>{};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 if (s.kind == TGradientShape::Box ? x >= r.left && x < r.right && y >= r.top && y < r.bottom
@@ -355,8 +358,8 @@ std::vector<COLORREF> Model(const TGradientPlan& plan, int w, int h) {
     return px;
 }
 
-const std::vector<std::vector<COLORREF>> kRuns{{RGB(0, 0, 255), RGB(255, 255, 0)},
-                                               {RGB(192, 192, 192), RGB(255, 0, 0), RGB(0, 0, 0), RGB(10, 200, 30)}};
+const std::vector<std::vector<COLORREF>> kRuns{
+    {RGB(0, 0, 255), RGB(255, 255, 0)}, {RGB(192, 192, 192), RGB(255, 0, 0), RGB(0, 0, 0), RGB(10, 200, 30)}};
 constexpr TZarFillStyle kRound[] = {Circle, RoundMiddle, Spectral, DoppelFlash, Singleflash};
 
 TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
@@ -371,7 +374,8 @@ TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
                         const TGradientPlan plan = PlanGradient(style, w, h, run, steps);
                         Surface s(w + 2, h + 2);
                         SetViewportOrgEx(s.dc, 1, 1, nullptr);
-                        win::Region clip(CreateRectRgn(1, 1, w + 1, h + 1)), corner(CreateRectRgn(w + 1, h + 1, w + 2, h + 2));
+                        win::Region clip(CreateRectRgn(1, 1, w + 1, h + 1)),
+                            corner(CreateRectRgn(w + 1, h + 1, w + 2, h + 2));
                         CombineRgn(clip.get(), clip.get(), corner.get(), RGN_OR);
                         if (!straight) SelectClipRgn(s.dc, clip.get());
                         DrawGradientPlan(s.dc, w, h, plan);
@@ -382,8 +386,9 @@ TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
                         for (int y = 0; y < h; ++y)
                             for (int x = 0; x < w; ++x)
                                 wrong += s.At(x + 1, y + 1) != model[size_t(y) * size_t(w) + size_t(x)];
-                        ASSERT_EQ(wrong, 0) << "style " << int(style) << " " << w << "x" << h << " steps " << steps
-                                            << " colours " << run.size() << (straight ? " straight" : " buffered");
+                        ASSERT_EQ(wrong, 0)
+                            << "style " << int(style) << " " << w << "x" << h << " steps " << steps
+                            << " colours " << run.size() << (straight ? " straight" : " buffered");
                     }
     Surface none(2, 2);
     DrawGradientPlan(none.dc, 0, 0, PlanGradient(Circle, 0, 0, kRuns[0], 7));
@@ -404,7 +409,8 @@ TEST(Gradient, RoundAndLineStylesStayWithinABandOfTheSystemsDrawing) {
                 std::set<std::pair<int, int>> dots;
                 for (const auto& s : plan.shapes) {
                     for (int shift : {0, 8, 16})
-                        band = std::max(band, std::abs(int((s.color >> shift) & 255) - int((before >> shift) & 255)));
+                        band = std::max(
+                            band, std::abs(int((s.color >> shift) & 255) - int((before >> shift) & 255)));
                     before = s.color;
                     if (s.kind == TGradientShape::Oval && std::abs(s.at.right - s.at.left) == 1 &&
                         std::abs(s.at.bottom - s.at.top) == 1)
