@@ -446,7 +446,7 @@ void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, 
         if (l.inside) {
             uint32_t* row = px + (major - top) * W + base;
             for (int k = 0; k < rows; ++k, row += W, acc += add)
-                row[ms * int(acc >> 32)] = c;
+                row[ptrdiff_t(ms) * ptrdiff_t(acc >> 32)] = c;
         } else {
             for (int k = 0, y = major; k < rows; ++k, ++y, acc += add) {
                 const int x = base + ms * int(acc >> 32);
@@ -626,24 +626,32 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         // The shapes starting on this row join, those that ended leave.
         while (next_ < byTop_.size() && runs_[byTop_[next_]].top <= y) {
             const uint32_t k = byTop_[next_++];
-            active_.insert(std::upper_bound(active_.begin(), active_.end(), k, std::greater<>()), k);
+            const TRuns& o = runs_[k];
+            const TActive a{o.top,
+                            o.rows - 1,
+                            o.rows / 2,
+                            o.left,
+                            o.right,
+                            o.at == kBox ? nullptr : insets_.data() + o.at,
+                            o.color | kMarked,
+                            k};
+            active_.insert(std::upper_bound(active_.begin(), active_.end(), a,
+                                            [](const TActive& p, const TActive& q) { return p.k > q.k; }),
+                           a);
         }
         active_.erase(std::remove_if(active_.begin(), active_.end(),
-                                     [&](uint32_t k) { return y >= runs_[k].top + runs_[k].rows; }),
+                                     [&](const TActive& a) { return y > a.top + a.lastRow; }),
                       active_.end());
         // The run of an active shape on this row.
-        auto spanOf = [&](uint32_t k) {
-            const TRuns& o = runs_[k];
-            const int row = y - o.top;
-            const int in =
-                o.at == kBox ? 0 : insets_[o.at + size_t(std::max(row, o.rows - 1 - row) - o.rows / 2)];
-            return TSpan{std::max(o.left + in, 0), std::min(o.right - in, W), o.color};
+        auto spanOf = [&](const TActive& a) {
+            const int row = y - a.top;
+            const int in = a.insets ? a.insets[std::max(row, a.lastRow - row) - a.half] : 0;
+            return TSpan{std::max(a.left + in, 0), std::min(a.right - in, W), a.mark};
         };
         // Each run shows the parts that no later run took: a mark at the start of each such piece gives
         // its colour, and at the end the pixels take the colours of the marks at or before them in one
         // pass, without a test a pixel. What the later runs took is from..to-1 while it is one run (the
         // usual case), after that the runs in cover_, in order and apart from each other.
-        constexpr uint32_t kMarked = 0x01000000;
         int from = 0, to = 0;
         bool one = true;
         cover_.clear();
@@ -667,10 +675,10 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                 cover_.erase(cover_.begin() + std::ptrdiff_t(i) + 1, cover_.begin() + std::ptrdiff_t(j));
             }
         };
-        for (const uint32_t k : active_) {
-            const TSpan span = spanOf(k);
+        for (const TActive& a : active_) {
+            const TSpan span = spanOf(a);
             if (span.first >= span.last) continue;
-            const uint32_t m = span.color | kMarked;
+            const uint32_t m = span.color;
             if (one && from == to) {
                 from = span.first;
                 to = span.last;

@@ -137,7 +137,15 @@ private:
         int first, last;
         uint32_t color;
     };
-    std::vector<uint32_t> byTop_, active_;   // the shapes by their top rows; those on the row painted
+    static constexpr uint32_t kMarked = 0x01000000; // on a colour in marks_
+    // A shape on the row painted: its rows, columns, insets (none for a box) and marked colour.
+    struct TActive {
+        int top, lastRow, half, left, right;
+        const uint16_t* insets;
+        uint32_t mark, k;
+    };
+    std::vector<TActive> active_;
+    std::vector<uint32_t> byTop_;            // the shapes by their top rows; those on the row painted
     std::vector<uint32_t> marks_;            // the colour starting at each pixel of the row, if one does
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
