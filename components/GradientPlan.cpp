@@ -615,8 +615,8 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         return;
     }
     // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
-    // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, the
-    // last first; `cover_` what later shapes took, as runs in order, apart from each other.
+    // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, in the
+    // plan's order; `cover_` what later shapes took, as runs in order, apart from each other.
     // With every shape centred on the middle row, the rows below it are those above, mirrored, when all
     // rows are painted at once.
     const bool mirror = mirrored_ && top == 0 && bottom == h_;
@@ -635,8 +635,9 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                             o.at == kBox ? nullptr : insets_.data() + o.at,
                             o.color | kMarked,
                             k};
+            // (Kept in the plan's order: a shape coming later in it, as most new ones do, goes at the end.)
             active_.insert(std::upper_bound(active_.begin(), active_.end(), a,
-                                            [](const TActive& p, const TActive& q) { return p.k > q.k; }),
+                                            [](const TActive& p, const TActive& q) { return p.k < q.k; }),
                            a);
         }
         active_.erase(std::remove_if(active_.begin(), active_.end(),
@@ -652,8 +653,6 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         // its colour, and at the end the pixels take the colours of the marks at or before them in one
         // pass, without a test a pixel. What the later runs took is from..to-1 while it is one run (the
         // usual case), after that the runs in cover_, in order and apart from each other.
-        int from = 0, to = 0;
-        bool one = true;
         cover_.clear();
         auto take = [&](int first, int last, uint32_t m) {
             size_t i = 0;
@@ -675,31 +674,64 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                 cover_.erase(cover_.begin() + std::ptrdiff_t(i) + 1, cover_.begin() + std::ptrdiff_t(j));
             }
         };
-        for (const TActive& a : active_) {
-            const TSpan span = spanOf(a);
-            if (span.first >= span.last) continue;
+        // While what the later runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other
+        // (the usual case), the pieces are found without a list, and an empty piece marks the spare slot
+        // past the row (so the stores need no loads).
+        const size_t spare = size_t(W) + 1;
+        int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;
+        for (auto at = active_.rbegin(); at != active_.rend(); ++at) {
+            const TSpan span = spanOf(*at);
+            const int first = span.first, last = span.last;
+            if (first >= last) continue;
             const uint32_t m = span.color;
-            if (one && from == to) {
-                from = span.first;
-                to = span.last;
-                marks_[size_t(from)] = m;
-            } else if (one && span.first <= to && span.last >= from) {
-                // (A piece that is empty marks the spare slot past the row, so the stores need no loads.)
-                const int start = std::min(from, span.first);
-                marks_[size_t(start < from ? start : W + 1)] = m;
-                marks_[size_t(span.last > to ? to : W + 1)] = m;
-                from = start;
-                to = std::max(to, span.last);
-                if (from == 0 && to == W) break;
-            } else {
-                if (one) cover_.assign(1, {from, to});
-                one = false;
-                take(span.first, span.last, m);
+            const bool left = runs >= 1 && first <= t1 && last >= f1,
+                       right = runs == 2 && first <= t2 && last >= f2;
+            if (runs == 3) {
+                take(first, last, m);
+            } else if (runs == 0) {
+                f1 = first;
+                t1 = last;
+                marks_[size_t(first)] = m;
+                runs = 1;
+            } else if (left && right) { // joins the two
+                marks_[size_t(first < f1 ? first : spare)] = m;
+                marks_[size_t(t1)] = m;
+                marks_[size_t(last > t2 ? t2 : spare)] = m;
+                f1 = std::min(f1, first);
+                t1 = std::max(t2, last);
+                runs = 1;
+            } else if (left || right) { // adds to one at either end
+                int& f = left ? f1 : f2;
+                int& t = left ? t1 : t2;
+                marks_[size_t(first < f ? first : spare)] = m;
+                marks_[size_t(last > t ? t : spare)] = m;
+                f = std::min(f, first);
+                t = std::max(t, last);
+            } else if (runs == 1) { // a second run, before or after the first
+                marks_[size_t(first)] = m;
+                if (last < f1) {
+                    f2 = f1;
+                    t2 = t1;
+                    f1 = first;
+                    t1 = last;
+                } else {
+                    f2 = first;
+                    t2 = last;
+                }
+                runs = 2;
+            } else { // a third: the list takes over
+                cover_.assign({{f1, t1}, {f2, t2}});
+                runs = 3;
+                take(first, last, m);
             }
+            if (runs == 1 && f1 == 0 && t1 == W) break;
         }
-        if (one) {
-            marks_[size_t(from > 0 || from == to ? 0 : W + 1)] = ground_ | kMarked;
-            if (from < to) marks_[size_t(to < W ? to : W + 1)] = ground_ | kMarked;
+        if (runs < 3) {
+            // The ground around and between the runs.
+            if (runs == 0) f1 = t1 = W;
+            marks_[size_t(f1 > 0 ? 0 : spare)] = ground_ | kMarked;
+            marks_[size_t(t1 < W ? t1 : spare)] = ground_ | kMarked;
+            if (runs == 2) marks_[size_t(t2 < W ? t2 : spare)] = ground_ | kMarked;
         } else {
             take(0, W, ground_ | kMarked);
         }

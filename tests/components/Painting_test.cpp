@@ -364,7 +364,7 @@ constexpr TZarFillStyle kRound[] = {Circle, RoundMiddle, Spectral, DoppelFlash, 
 
 TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
     for (TZarFillStyle style : kRound)
-        for (SIZE area : {SIZE{1, 1}, SIZE{1, 23}, SIZE{23, 1}, SIZE{17, 9}, SIZE{40, 30}})
+        for (SIZE area : {SIZE{1, 1}, SIZE{1, 23}, SIZE{23, 1}, SIZE{17, 9}, SIZE{40, 30}, SIZE{61, 40}})
             for (int steps : {2, 7, 255})
                 for (const auto& run : kRuns)
                     for (bool straight : {true, false}) {
