@@ -428,8 +428,7 @@ bool SameAt(const RECT& a, const RECT& b) {
 
 } // namespace
 
-// Goes on with a line through rows top..bottom-1 of a band w pixels wide.
-void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t W) {
+void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t stride) {
     const uint32_t c = l.color;
     uint64_t acc = l.acc;
     const uint64_t add = l.add;
@@ -439,18 +438,18 @@ void TShapeRaster::WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, 
         for (; left > 0; --left, major += js, acc += add) {
             const int y = base + int(acc >> 32);
             if (y >= bottom) break;
-            if (l.inside || (y >= top && unsigned(major) < unsigned(w))) px[(y - top) * W + major] = c;
+            if (l.inside || (y >= top && unsigned(major) < unsigned(w))) px[(y - top) * stride + major] = c;
         }
     } else { // a pixel a row
         const int rows = std::max(0, std::min(left, bottom - major));
         if (l.inside) {
-            uint32_t* row = px + (major - top) * W + base;
-            for (int k = 0; k < rows; ++k, row += W, acc += add)
+            uint32_t* row = px + (major - top) * stride + base;
+            for (int k = 0; k < rows; ++k, row += stride, acc += add)
                 row[ptrdiff_t(ms) * ptrdiff_t(acc >> 32)] = c;
         } else {
             for (int k = 0, y = major; k < rows; ++k, ++y, acc += add) {
                 const int x = base + ms * int(acc >> 32);
-                if (y >= top && unsigned(x) < unsigned(w)) px[(y - top) * W + x] = c;
+                if (y >= top && unsigned(x) < unsigned(w)) px[(y - top) * stride + x] = c;
             }
         }
         major += rows;
@@ -471,7 +470,8 @@ std::vector<int> OvalInsets(int w, int h) {
     return inset;
 }
 
-TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h) : w_(w), ground_(Pixel(plan.ground)) {
+TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
+    : w_(w), h_(h), ground_(Pixel(plan.ground)) {
     const auto& shapes = plan.shapes;
     for (const auto& s : shapes) {
         hasLines_ |= s.kind == TGradientShape::Stroke;
@@ -555,7 +555,6 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h) : w_(w), gro
     // Shapes all centred on the area's middle row paint rows that mirror each other.
     mirrored_ =
         std::all_of(runs_.begin(), runs_.end(), [&](const TRuns& o) { return 2 * o.top + o.rows == h; });
-    h_ = h;
 }
 
 TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int w, int h) {
@@ -616,9 +615,8 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     }
     // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
     // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, in the
-    // plan's order; `cover_` what later shapes took, as runs in order, apart from each other.
-    // With every shape centred on the middle row, the rows below it are those above, mirrored, when all
-    // rows are painted at once.
+    // plan's order. With every shape centred on the middle row, the rows below it are those above, mirrored,
+    // when all rows are painted at once.
     const bool mirror = mirrored_ && top == 0 && bottom == h_;
     if (mirror) bottom = (h_ + 1) / 2;
     for (int y = top; y < bottom; ++y) {
@@ -651,8 +649,8 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         };
         // Each run shows the parts that no later run took: a mark at the start of each such piece gives
         // its colour, and at the end the pixels take the colours of the marks at or before them in one
-        // pass, without a test a pixel. What the later runs took is from..to-1 while it is one run (the
-        // usual case), after that the runs in cover_, in order and apart from each other.
+        // pass, without a test a pixel. Beyond two runs, what the later runs took is the list cover_, in
+        // order and apart from each other.
         cover_.clear();
         auto take = [&](int first, int last, uint32_t m) {
             size_t i = 0;
@@ -683,7 +681,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
             const TSpan span = spanOf(*at);
             const int first = span.first, last = span.last;
             if (first >= last) continue;
-            const uint32_t m = span.color;
+            const uint32_t m = span.mark;
             const bool left = runs >= 1 && first <= t1 && last >= f1,
                        right = runs == 2 && first <= t2 && last >= f2;
             if (runs == 3) {

@@ -45,8 +45,9 @@ struct TGradientPlan {
 TGradientPlan PlanGradient(TZarFillStyle style, int w, int h, const std::vector<COLORREF>& run,
                            int noOfColors);
 
-// Paints the plan at (0, 0)-(w, h) of dc, each pixel once with its final colour (rastered here, the same
-// pixels on every system).
+// Paints the plan at (0, 0)-(w, h) of dc with each pixel's final colour, rastered here (the same pixels on
+// every system): straight into the pixels of a 32-bit section when nothing clips the area, otherwise a
+// few rows at a time through a small buffer.
 void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan);
 
 // The pixels of a plan whose shapes are all boxes, as 32-bit 0x00RRGGBB values: the same pixels as
@@ -101,8 +102,7 @@ public:
     // False for a plan with a wider or taller shape (nothing can then be painted).
     bool Usable() const { return usable_; }
     // Rows top..bottom-1, whole, into pixels (row top; each row stride values after the one before). The
-    // rows are painted in order: each call
-    // takes the rows after the last call's.
+    // rows are painted in order: each call takes the rows after the last call's.
     void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
 
 private:
@@ -125,8 +125,9 @@ private:
         uint32_t color;
     };
     static TLine StartLine(const RECT& at, uint32_t color, int w, int h);
+    // Goes on with a line through rows top..bottom-1 of a band w pixels wide.
     static void WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t stride);
-    int w_, h_ = 0;
+    int w_, h_;
     uint32_t ground_;
     bool usable_ = true, hasLines_ = false, mirrored_ = false;
     std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
@@ -135,7 +136,7 @@ private:
     std::vector<uint16_t> insets_;
     struct TSpan {
         int first, last;
-        uint32_t color;
+        uint32_t mark; // its marked colour
     };
     static constexpr uint32_t kMarked = 0x01000000; // on a colour in marks_
     // A shape on the row painted: its rows, columns, insets (none for a box) and marked colour.
@@ -145,7 +146,7 @@ private:
         uint32_t mark, k;
     };
     std::vector<TActive> active_;
-    std::vector<uint32_t> byTop_;            // the shapes by their top rows; those on the row painted
+    std::vector<uint32_t> byTop_;            // the shapes by their top rows
     std::vector<uint32_t> marks_;            // the colour starting at each pixel of the row, if one does
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
