@@ -516,7 +516,8 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
         }
         return;
     }
-    // Each oval's insets: the lower half of its rows (the rows above mirror them).
+    // Each shape's rows, and each oval's insets: those of the lower half of its rows (the rows above mirror
+    // them). Ovals of the same size share their insets (a plan's ovals often come in pairs).
     size_t count = 0;
     for (const auto& s : shapes)
         if (s.kind == TGradientShape::Oval) count += size_t(std::abs(s.at.bottom - s.at.top) + 1) / 2;
@@ -525,36 +526,69 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     std::vector<int> lower;
     for (const auto& s : shapes) {
         const RECT& r = s.at;
-        const int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
-        const int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
-        TRuns runs{t, bottom - t, l, right, kBox, Pixel(s.color)};
-        if (s.kind == TGradientShape::Oval && right > l && bottom > t) {
-            // Ovals of the same size share their insets (a plan's ovals often come in pairs).
-            for (size_t back = 1; back <= 2 && back <= runs_.size(); ++back) {
+        int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+        int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
+        const bool oval = s.kind == TGradientShape::Oval;
+        if (!oval) {
+            t = std::max(t, 0);
+            bottom = std::min(bottom, h);
+            l = std::max(l, 0);
+            right = std::min(right, w);
+        }
+        if (l >= right || std::max(t, 0) >= std::min(bottom, h)) continue; // nothing in the area
+        TRuns runs{t, bottom, l, right, 0, oval, Pixel(s.color)};
+        if (oval) {
+            bool shared = false;
+            for (size_t back = 1; back <= 2 && back <= runs_.size() && !shared; ++back) {
                 const TRuns& o = runs_[runs_.size() - back];
-                if (o.at != kBox && o.rows == runs.rows && o.right - o.left == right - l) runs.at = o.at;
+                shared = o.oval && o.bottom - o.top == bottom - t && o.right - o.left == right - l;
+                if (shared) runs.at = o.at;
             }
-            if (runs.at == kBox) {
+            if (!shared) {
                 runs.at = insets_.size();
                 lower.assign(size_t(bottom - t + 1) / 2, right - l);
                 WalkOval(right - l, bottom - t, lower.data());
                 insets_.insert(insets_.end(), lower.begin(), lower.end());
             }
-        } else if (s.kind == TGradientShape::Oval) {
-            runs.rows = 0;
         }
         runs_.push_back(runs);
     }
-    // The shapes in the order of their top rows, for the rows to take them up as they come to them.
+    zeros_.assign(size_t(h), 0);
+    // The shapes in the order of their first rows, for the rows to take them up as they come to them.
     for (uint32_t k = 0; k < runs_.size(); ++k)
-        if (runs_[k].rows > 0) byTop_.push_back(k);
-    std::stable_sort(byTop_.begin(), byTop_.end(),
-                     [&](uint32_t a, uint32_t b) { return runs_[a].top < runs_[b].top; });
+        byTop_.push_back(k);
+    std::stable_sort(byTop_.begin(), byTop_.end(), [&](uint32_t a, uint32_t b) {
+        return std::max(runs_[a].top, 0) < std::max(runs_[b].top, 0);
+    });
     active_.reserve(byTop_.size());
     marks_.assign(size_t(w) + 2, 0);
-    // Shapes all centred on the area's middle row paint rows that mirror each other.
-    mirrored_ =
-        std::all_of(runs_.begin(), runs_.end(), [&](const TRuns& o) { return 2 * o.top + o.rows == h; });
+    // The lower rows repeat the upper ones when, in each stretch of shapes of one colour, every shape has
+    // its mirror image (shapes of one colour in a row cover what their union covers, and the last
+    // stretch covering a pixel gives its colour).
+    auto repeats = [&](auto image) {
+        std::vector<std::array<int, 5>> these, images;
+        for (size_t i = 0, j = 0; i < runs_.size(); i = j) {
+            these.clear();
+            images.clear();
+            for (j = i; j < runs_.size() && runs_[j].color == runs_[i].color; ++j) {
+                const TRuns& o = runs_[j];
+                these.push_back({o.oval, o.left, o.top, o.right, o.bottom});
+                images.push_back(image(o));
+            }
+            std::sort(these.begin(), these.end());
+            std::sort(images.begin(), images.end());
+            if (these != images) return false;
+        }
+        return true;
+    };
+    if (repeats([&](const TRuns& o) {
+            return std::array<int, 5>{o.oval, o.left, h - o.bottom, o.right, h - o.top};
+        }))
+        repeat_ = Flipped;
+    else if (repeats([&](const TRuns& o) {
+                 return std::array<int, 5>{o.oval, w - o.right, h - o.bottom, w - o.left, h - o.top};
+             }))
+        repeat_ = Turned;
 }
 
 TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int w, int h) {
@@ -615,36 +649,44 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     }
     // Ovals and boxes, row by row: the shapes from the last back, each taking the pixels of its run that no
     // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, in the
-    // plan's order. With every shape centred on the middle row, the rows below it are those above, mirrored,
-    // when all rows are painted at once.
-    const bool mirror = mirrored_ && top == 0 && bottom == h_;
-    if (mirror) bottom = (h_ + 1) / 2;
+    // plan's order. When the lower rows repeat the upper ones, they are copied from them when all rows are
+    // painted at once.
+    const bool repeat = repeat_ != NoRepeat && top == 0 && bottom == h_;
+    if (repeat) bottom = (h_ + 1) / 2;
     for (int y = top; y < bottom; ++y) {
         uint32_t* out = px + stride * (y - top);
         // The shapes starting on this row join, those that ended leave.
-        while (next_ < byTop_.size() && runs_[byTop_[next_]].top <= y) {
+        while (next_ < byTop_.size() && std::max(runs_[byTop_[next_]].top, 0) <= y) {
             const uint32_t k = byTop_[next_++];
             const TRuns& o = runs_[k];
-            const TActive a{o.top,
-                            o.rows - 1,
-                            o.rows / 2,
+            const int rows = o.bottom - o.top;
+            const TActive a{o.oval ? insets_.data() + o.at : zeros_.data(),
+                            o.top,
+                            o.oval ? rows - 1 : 0,
+                            o.oval ? rows / 2 : 0,
+                            std::min(o.bottom, h_) - 1,
                             o.left,
                             o.right,
-                            o.at == kBox ? nullptr : insets_.data() + o.at,
                             o.color | kMarked,
                             k};
+            end_ = active_.empty() ? a.last : std::min(end_, a.last);
             // (Kept in the plan's order: a shape coming later in it, as most new ones do, goes at the end.)
             active_.insert(std::upper_bound(active_.begin(), active_.end(), a,
                                             [](const TActive& p, const TActive& q) { return p.k < q.k; }),
                            a);
         }
-        active_.erase(std::remove_if(active_.begin(), active_.end(),
-                                     [&](const TActive& a) { return y > a.top + a.lastRow; }),
-                      active_.end());
+        if (y > end_) {
+            active_.erase(
+                std::remove_if(active_.begin(), active_.end(), [&](const TActive& a) { return y > a.last; }),
+                active_.end());
+            end_ = h_;
+            for (const TActive& a : active_)
+                end_ = std::min(end_, a.last);
+        }
         // The run of an active shape on this row.
         auto spanOf = [&](const TActive& a) {
             const int row = y - a.top;
-            const int in = a.insets ? a.insets[std::max(row, a.lastRow - row) - a.half] : 0;
+            const int in = a.insets[std::max(row, a.turn - row) - a.half];
             return TSpan{std::max(a.left + in, 0), std::min(a.right - in, W), a.mark};
         };
         // Each run shows the parts that no later run took: a mark at the start of each such piece gives
@@ -677,7 +719,31 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         // past the row (so the stores need no loads).
         const size_t spare = size_t(W) + 1;
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;
-        for (auto at = active_.rbegin(); at != active_.rend(); ++at) {
+        auto at = active_.rbegin();
+        // The usual case first: each run reaching or overlapping the one run taken so far.
+        if (at != active_.rend()) {
+            const TSpan span = spanOf(*at);
+            if (span.first < span.last) {
+                f1 = span.first;
+                t1 = span.last;
+                marks_[size_t(f1)] = span.mark;
+                runs = 1;
+                ++at;
+            }
+        }
+        if (runs == 1)
+            for (; at != active_.rend(); ++at) {
+                const TActive& a = *at;
+                const int row = y - a.top;
+                const int in = a.insets[std::max(row, a.turn - row) - a.half];
+                const int first = std::max(a.left + in, 0), last = std::min(a.right - in, W);
+                if (first > t1 || last < f1 || first >= last) break;
+                marks_[size_t(first < f1 ? first : int(spare))] = a.mark;
+                marks_[size_t(last > t1 ? t1 : int(spare))] = a.mark;
+                f1 = std::min(f1, first);
+                t1 = std::max(t1, last);
+            }
+        for (; at != active_.rend(); ++at) {
             const TSpan span = spanOf(*at);
             const int first = span.first, last = span.last;
             if (first >= last) continue;
@@ -742,7 +808,10 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         }
         marks_[size_t(W)] = marks_[size_t(W) + 1] = 0;
     }
-    if (mirror)
+    if (repeat_ == Flipped && repeat)
         for (int y = bottom; y < h_; ++y)
             std::copy_n(px + stride * (h_ - 1 - y), W, px + stride * y);
+    if (repeat_ == Turned && repeat)
+        for (int y = bottom; y < h_; ++y)
+            std::reverse_copy(px + stride * (h_ - 1 - y), px + stride * (h_ - 1 - y) + W, px + stride * y);
 }

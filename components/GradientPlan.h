@@ -106,12 +106,12 @@ public:
     void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
 
 private:
-    static constexpr size_t kBox = ~size_t(0);
-    // A shape's runs on rows top .. top + rows - 1: its box's columns less, for an oval, each row's inset
-    // (insets_[at], insets_[at + 1], ... for the lower half of its rows).
+    // A shape's runs on rows top .. bottom-1: its box's columns less, for an oval, each row's inset
+    // (insets_[at], insets_[at + 1], ... for the lower half of its rows). A box is kept to the area.
     struct TRuns {
-        int top, rows, left, right;
+        int top, bottom, left, right;
         size_t at;
+        bool oval;
         uint32_t color;
     };
     // A line as far as it is painted, walked in the order of its rows: its next pixel is `major` along
@@ -129,24 +129,28 @@ private:
     static void WalkLine(TLine& l, int top, int bottom, int w, uint32_t* px, ptrdiff_t stride);
     int w_, h_;
     uint32_t ground_;
-    bool usable_ = true, hasLines_ = false, mirrored_ = false;
+    bool usable_ = true, hasLines_ = false;
+    // How the lower rows repeat the upper ones, when they do: flipped upside down, or turned half round.
+    enum TRepeat : unsigned char { NoRepeat, Flipped, Turned } repeat_ = NoRepeat;
     std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
     std::vector<std::pair<RECT, uint32_t>> boxes_;
-    std::vector<TRuns> runs_; // without: every shape's runs
-    std::vector<uint16_t> insets_;
+    std::vector<TRuns> runs_;              // without: every shape's runs
+    std::vector<uint16_t> insets_, zeros_; // zeros_: a box's insets
     struct TSpan {
         int first, last;
         uint32_t mark; // its marked colour
     };
     static constexpr uint32_t kMarked = 0x01000000; // on a colour in marks_
-    // A shape on the row painted: its rows, columns, insets (none for a box) and marked colour.
+    // A shape on the row painted: its top row, columns and last row in the area, its marked colour and its
+    // place in the plan. Row r of it (counted from its top) is inset by insets[max(r, turn - r) - half].
     struct TActive {
-        int top, lastRow, half, left, right;
         const uint16_t* insets;
+        int top, turn, half, last, left, right;
         uint32_t mark, k;
     };
     std::vector<TActive> active_;
-    std::vector<uint32_t> byTop_;            // the shapes by their top rows
+    int end_ = 0;                            // the last row of the active shape that ends first
+    std::vector<uint32_t> byTop_;            // the shapes by their first rows in the area
     std::vector<uint32_t> marks_;            // the colour starting at each pixel of the row, if one does
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
