@@ -416,6 +416,14 @@ void WalkOval(int w, int h, int* lower) {
         lower[y0] = middle;
 }
 
+// Four pixels of colour c from p on.
+void Put4(uint32_t* p, uint32_t c) {
+    p[0] = c;
+    p[1] = c;
+    p[2] = c;
+    p[3] = c;
+}
+
 // floor(a / b) for b > 0.
 long long FloorDiv(long long a, long long b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -562,6 +570,7 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     });
     active_.reserve(byTop_.size());
     marks_.assign(size_t(w) + 2, 0);
+    row_.assign(size_t(w) + 2 * kMargin, 0);
     // The lower rows repeat the upper ones when, in each stretch of shapes of one colour, every shape has
     // its mirror image (shapes of one colour in a row cover what their union covers, and the last
     // stretch covering a pixel gives its colour).
@@ -653,8 +662,8 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     // painted at once.
     const bool repeat = repeat_ != NoRepeat && top == 0 && bottom == h_;
     if (repeat) bottom = (h_ + 1) / 2;
+    uint32_t* const out = row_.data() + kMargin;
     for (int y = top; y < bottom; ++y) {
-        uint32_t* out = px + stride * (y - top);
         // The shapes starting on this row join, those that ended leave.
         while (next_ < byTop_.size() && std::max(runs_[byTop_[next_]].top, 0) <= y) {
             const uint32_t k = byTop_[next_++];
@@ -720,13 +729,16 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         const size_t spare = size_t(W) + 1;
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;
         auto at = active_.rbegin();
-        // The usual case first: each run reaching or overlapping the one run taken so far.
+        // The usual case first, painted straight: each run reaching or overlapping the one run taken so
+        // far (f1..t1-1). Its new pixels, at most two short pieces, are written four at a time from the run's
+        // end outwards: a pixel written beyond a piece (into the row's margins too) is one no later shape
+        // took, which an earlier shape or the ground writes again.
         if (at != active_.rend()) {
             const TSpan span = spanOf(*at);
             if (span.first < span.last) {
                 f1 = span.first;
                 t1 = span.last;
-                marks_[size_t(f1)] = span.mark;
+                std::fill(out + f1, out + t1, span.mark & ~kMarked);
                 runs = 1;
                 ++at;
             }
@@ -738,11 +750,25 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                 const int in = a.insets[std::max(row, a.turn - row) - a.half];
                 const int first = std::max(a.left + in, 0), last = std::min(a.right - in, W);
                 if (first > t1 || last < f1 || first >= last) break;
-                marks_[size_t(first < f1 ? first : int(spare))] = a.mark;
-                marks_[size_t(last > t1 ? t1 : int(spare))] = a.mark;
+                const uint32_t c = a.mark & ~kMarked;
+                if (f1 - first <= 4 && last - t1 <= 4) {
+                    Put4(first < f1 ? out + f1 - 4 : scratch_, c);
+                    Put4(last > t1 ? out + t1 : scratch_, c);
+                } else {
+                    std::fill(out + first, out + std::max(first, f1), c);
+                    std::fill(out + std::min(last, t1), out + last, c);
+                }
                 f1 = std::min(f1, first);
                 t1 = std::max(t1, last);
             }
+        // The pixels f1..t1-1 are final.
+        const int doneFrom = f1, doneTo = t1;
+        if (runs == 1 && at == active_.rend()) {
+            std::fill(out, out + f1, ground_);
+            std::fill(out + t1, out + W, ground_);
+            std::copy_n(out, W, px + stride * (y - top));
+            continue;
+        }
         for (; at != active_.rend(); ++at) {
             const TSpan span = spanOf(*at);
             const int first = span.first, last = span.last;
@@ -799,14 +825,20 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         } else {
             take(0, W, ground_ | kMarked);
         }
-        uint32_t now = 0;
-        for (int x = 0; x < W; ++x) {
-            const uint32_t m = marks_[size_t(x)];
-            marks_[size_t(x)] = 0;
-            now = m ? m : now;
-            out[x] = now & ~kMarked;
-        }
+        // The rest of the row (no mark lies among the pixels painted straight).
+        auto pass = [&](int from, int to) {
+            uint32_t now = 0;
+            for (int x = from; x < to; ++x) {
+                const uint32_t m = marks_[size_t(x)];
+                marks_[size_t(x)] = 0;
+                now = m ? m : now;
+                out[x] = now & ~kMarked;
+            }
+        };
+        pass(0, doneFrom);
+        pass(doneTo, W);
         marks_[size_t(W)] = marks_[size_t(W) + 1] = 0;
+        std::copy_n(out, W, px + stride * (y - top));
     }
     if (repeat_ == Flipped && repeat)
         for (int y = bottom; y < h_; ++y)

@@ -154,4 +154,7 @@ private:
     std::vector<uint32_t> marks_;            // the colour starting at each pixel of the row, if one does
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
+    uint32_t scratch_[4];                    // takes the pieces of a run that has none
+    static constexpr size_t kMargin = 4;     // row_'s pixels before and after the row
+    std::vector<uint32_t> row_;              // the row painted
 };
