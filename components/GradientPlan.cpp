@@ -569,7 +569,6 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
         return std::max(runs_[a].top, 0) < std::max(runs_[b].top, 0);
     });
     active_.reserve(byTop_.size());
-    marks_.assign(size_t(w) + 2, 0);
     row_.assign(size_t(w) + 2 * kMargin, 0);
     // The lower rows repeat the upper ones when, in each stretch of shapes of one colour, every shape has
     // its mirror image (shapes of one colour in a row cover what their union covers, and the last
@@ -637,6 +636,27 @@ TShapeRaster::TLine TShapeRaster::StartLine(const RECT& at, uint32_t color, int 
     return l;
 }
 
+void TShapeRaster::Take(int first, int last, uint32_t c, uint32_t* out) {
+    size_t i = 0;
+    while (i < cover_.size() && cover_[i].second < first)
+        ++i;
+    size_t j = i;
+    int x = first, start = first, end = last;
+    for (; j < cover_.size() && cover_[j].first <= last; ++j) {
+        if (cover_[j].first > x) std::fill(out + x, out + cover_[j].first, c);
+        x = std::max(x, cover_[j].second);
+        start = std::min(start, cover_[j].first);
+        end = std::max(end, cover_[j].second);
+    }
+    if (x < last) std::fill(out + x, out + last, c);
+    if (i == j) {
+        cover_.insert(cover_.begin() + std::ptrdiff_t(i), {start, end});
+    } else {
+        cover_[i] = {start, end};
+        cover_.erase(cover_.begin() + std::ptrdiff_t(i) + 1, cover_.begin() + std::ptrdiff_t(j));
+    }
+}
+
 void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     const int W = w_;
     if (hasLines_) {
@@ -676,7 +696,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                             std::min(o.bottom, h_) - 1,
                             o.left,
                             o.right,
-                            o.color | kMarked,
+                            o.color,
                             k};
             end_ = active_.empty() ? a.last : std::min(end_, a.last);
             // (Kept in the plan's order: a shape coming later in it, as most new ones do, goes at the end.)
@@ -692,113 +712,64 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
             for (const TActive& a : active_)
                 end_ = std::min(end_, a.last);
         }
-        // The run of an active shape on this row.
-        auto spanOf = [&](const TActive& a) {
-            const int row = y - a.top;
-            const int in = a.insets[std::max(row, a.turn - row) - a.half];
-            return TSpan{std::max(a.left + in, 0), std::min(a.right - in, W), a.mark};
+        // Each run's pixels that no later run took are written straight into the row. While what the later
+        // runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other (the usual case), the
+        // pieces are found without a list; beyond, what they took is the list cover_, in order and apart.
+        auto runOf = [&](const TActive& a) {
+            const int row = y - a.top, in = a.insets[std::max(row, a.turn - row) - a.half];
+            return std::pair{std::max(a.left + in, 0), std::min(a.right - in, W)};
         };
-        // Each run shows the parts that no later run took: a mark at the start of each such piece gives
-        // its colour, and at the end the pixels take the colours of the marks at or before them in one
-        // pass, without a test a pixel. Beyond two runs, what the later runs took is the list cover_, in
-        // order and apart from each other.
-        cover_.clear();
-        auto take = [&](int first, int last, uint32_t m) {
-            size_t i = 0;
-            while (i < cover_.size() && cover_[i].second < first)
-                ++i;
-            size_t j = i;
-            int x = first, start = first, end = last;
-            for (; j < cover_.size() && cover_[j].first <= last; ++j) {
-                if (cover_[j].first > x) marks_[size_t(x)] = m;
-                x = std::max(x, cover_[j].second);
-                start = std::min(start, cover_[j].first);
-                end = std::max(end, cover_[j].second);
-            }
-            if (x < last) marks_[size_t(x)] = m;
-            if (i == j) {
-                cover_.insert(cover_.begin() + std::ptrdiff_t(i), {start, end});
-            } else {
-                cover_[i] = {start, end};
-                cover_.erase(cover_.begin() + std::ptrdiff_t(i) + 1, cover_.begin() + std::ptrdiff_t(j));
-            }
-        };
-        // While what the later runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other
-        // (the usual case), the pieces are found without a list, and an empty piece marks the spare slot
-        // past the row (so the stores need no loads).
-        const size_t spare = size_t(W) + 1;
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;
-        auto at = active_.rbegin();
-        // The usual case first, painted straight: each run reaching or overlapping the one run taken so
-        // far (f1..t1-1). Its new pixels, at most two short pieces, are written four at a time from the run's
-        // end outwards: a pixel written beyond a piece (into the row's margins too) is one no later shape
-        // took, which an earlier shape or the ground writes again.
-        if (at != active_.rend()) {
-            const TSpan span = spanOf(*at);
-            if (span.first < span.last) {
-                f1 = span.first;
-                t1 = span.last;
-                std::fill(out + f1, out + t1, span.mark & ~kMarked);
-                runs = 1;
-                ++at;
-            }
-        }
-        if (runs == 1)
-            for (; at != active_.rend(); ++at) {
-                const TActive& a = *at;
-                const int row = y - a.top;
-                const int in = a.insets[std::max(row, a.turn - row) - a.half];
-                const int first = std::max(a.left + in, 0), last = std::min(a.right - in, W);
-                if (first > t1 || last < f1 || first >= last) break;
-                const uint32_t c = a.mark & ~kMarked;
-                if (f1 - first <= 4 && last - t1 <= 4) {
-                    Put4(first < f1 ? out + f1 - 4 : scratch_, c);
-                    Put4(last > t1 ? out + t1 : scratch_, c);
-                } else {
-                    std::fill(out + first, out + std::max(first, f1), c);
-                    std::fill(out + std::min(last, t1), out + last, c);
+        for (auto at = active_.rbegin(); at != active_.rend(); ++at) {
+            if (runs == 1) {
+                // Runs that grow the one run, as most do: at most two short pieces each, written four at a
+                // time from the run outwards. A pixel written beyond a piece (into the row's margins too)
+                // is one no later run took, which an earlier run or the ground writes again.
+                for (; at != active_.rend(); ++at) {
+                    const auto [first, last] = runOf(*at);
+                    if (first > t1 || last < f1 || first >= last) break;
+                    const uint32_t c = at->color;
+                    if (f1 - first <= 4 && last - t1 <= 4) {
+                        Put4(first < f1 ? out + f1 - 4 : scratch_, c);
+                        Put4(last > t1 ? out + t1 : scratch_, c);
+                    } else {
+                        std::fill(out + first, out + std::max(first, f1), c);
+                        std::fill(out + std::min(last, t1), out + last, c);
+                    }
+                    f1 = std::min(f1, first);
+                    t1 = std::max(t1, last);
                 }
-                f1 = std::min(f1, first);
-                t1 = std::max(t1, last);
+                if (at == active_.rend() || (f1 == 0 && t1 == W)) break;
             }
-        // The pixels f1..t1-1 are final.
-        const int doneFrom = f1, doneTo = t1;
-        if (runs == 1 && at == active_.rend()) {
-            std::fill(out, out + f1, ground_);
-            std::fill(out + t1, out + W, ground_);
-            std::copy_n(out, W, px + stride * (y - top));
-            continue;
-        }
-        for (; at != active_.rend(); ++at) {
-            const TSpan span = spanOf(*at);
-            const int first = span.first, last = span.last;
+            const auto [first, last] = runOf(*at);
+            const uint32_t c = at->color;
             if (first >= last) continue;
-            const uint32_t m = span.mark;
-            const bool left = runs >= 1 && first <= t1 && last >= f1,
-                       right = runs == 2 && first <= t2 && last >= f2;
             if (runs == 3) {
-                take(first, last, m);
-            } else if (runs == 0) {
+                Take(first, last, c, out);
+                continue;
+            }
+            if (runs == 0) {
+                std::fill(out + first, out + last, c);
                 f1 = first;
                 t1 = last;
-                marks_[size_t(first)] = m;
                 runs = 1;
-            } else if (left && right) { // joins the two
-                marks_[size_t(first < f1 ? first : spare)] = m;
-                marks_[size_t(t1)] = m;
-                marks_[size_t(last > t2 ? t2 : spare)] = m;
-                f1 = std::min(f1, first);
-                t1 = std::max(t2, last);
-                runs = 1;
-            } else if (left || right) { // adds to one at either end
+                continue;
+            }
+            const bool left = first <= t1 && last >= f1, right = runs == 2 && first <= t2 && last >= f2;
+            if (left || right) { // reaches one run or both: the pieces before, between and after
                 int& f = left ? f1 : f2;
-                int& t = left ? t1 : t2;
-                marks_[size_t(first < f ? first : spare)] = m;
-                marks_[size_t(last > t ? t : spare)] = m;
+                int& t = right ? t2 : t1;
+                std::fill(out + first, out + std::max(first, f), c);
+                if (left && right) std::fill(out + t1, out + f2, c);
+                std::fill(out + std::min(last, t), out + last, c);
                 f = std::min(f, first);
                 t = std::max(t, last);
+                if (left && right) {
+                    t1 = t2;
+                    runs = 1;
+                }
             } else if (runs == 1) { // a second run, before or after the first
-                marks_[size_t(first)] = m;
+                std::fill(out + first, out + last, c);
                 if (last < f1) {
                     f2 = f1;
                     t2 = t1;
@@ -812,32 +783,18 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
             } else { // a third: the list takes over
                 cover_.assign({{f1, t1}, {f2, t2}});
                 runs = 3;
-                take(first, last, m);
+                Take(first, last, c, out);
             }
-            if (runs == 1 && f1 == 0 && t1 == W) break;
         }
-        if (runs < 3) {
-            // The ground around and between the runs.
-            if (runs == 0) f1 = t1 = W;
-            marks_[size_t(f1 > 0 ? 0 : spare)] = ground_ | kMarked;
-            marks_[size_t(t1 < W ? t1 : spare)] = ground_ | kMarked;
-            if (runs == 2) marks_[size_t(t2 < W ? t2 : spare)] = ground_ | kMarked;
+        // The ground around and between the runs.
+        if (runs == 3) {
+            Take(0, W, ground_, out);
         } else {
-            take(0, W, ground_ | kMarked);
+            if (runs == 0) f1 = t1 = W;
+            std::fill(out, out + f1, ground_);
+            if (runs == 2) std::fill(out + t1, out + f2, ground_);
+            std::fill(out + (runs == 2 ? t2 : t1), out + W, ground_);
         }
-        // The rest of the row (no mark lies among the pixels painted straight).
-        auto pass = [&](int from, int to) {
-            uint32_t now = 0;
-            for (int x = from; x < to; ++x) {
-                const uint32_t m = marks_[size_t(x)];
-                marks_[size_t(x)] = 0;
-                now = m ? m : now;
-                out[x] = now & ~kMarked;
-            }
-        };
-        pass(0, doneFrom);
-        pass(doneTo, W);
-        marks_[size_t(W)] = marks_[size_t(W) + 1] = 0;
         std::copy_n(out, W, px + stride * (y - top));
     }
     if (repeat_ == Flipped && repeat)

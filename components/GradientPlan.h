@@ -136,25 +136,21 @@ private:
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     std::vector<TRuns> runs_;              // without: every shape's runs
     std::vector<uint16_t> insets_, zeros_; // zeros_: a box's insets
-    struct TSpan {
-        int first, last;
-        uint32_t mark; // its marked colour
-    };
-    static constexpr uint32_t kMarked = 0x01000000; // on a colour in marks_
-    // A shape on the row painted: its top row, columns and last row in the area, its marked colour and its
-    // place in the plan. Row r of it (counted from its top) is inset by insets[max(r, turn - r) - half].
+    // A shape on the row painted: its top row, columns and last row in the area, its colour and its place
+    // in the plan. Row r of it (counted from its top) is inset by insets[max(r, turn - r) - half].
     struct TActive {
         const uint16_t* insets;
         int top, turn, half, last, left, right;
-        uint32_t mark, k;
+        uint32_t color, k;
     };
     std::vector<TActive> active_;
     int end_ = 0;                            // the last row of the active shape that ends first
     std::vector<uint32_t> byTop_;            // the shapes by their first rows in the area
-    std::vector<uint32_t> marks_;            // the colour starting at each pixel of the row, if one does
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
-    uint32_t scratch_[4];                    // takes the pieces of a run that has none
-    static constexpr size_t kMargin = 4;     // row_'s pixels before and after the row
-    std::vector<uint32_t> row_;              // the row painted
+    // Writes the pixels of first..last-1 that no run in cover_ holds into out, and adds the run to cover_.
+    void Take(int first, int last, uint32_t c, uint32_t* out);
+    uint32_t scratch_[4]{};              // takes the pieces of a run that has none
+    static constexpr size_t kMargin = 4; // row_'s pixels before and after the row
+    std::vector<uint32_t> row_;          // the row painted
 };
