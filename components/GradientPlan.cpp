@@ -566,13 +566,22 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
         runs_.push_back(runs);
     }
     zeros_.assign(size_t(h), 0);
-    // The shapes in the order of their first rows, for the rows to take them up as they come to them.
+    // What the rows need of each shape, and the shapes in the order of their first rows in the area (in
+    // the plan's order among those of one row), for the rows to take them up as they come to them.
+    shapes_.reserve(runs_.size());
+    std::vector<uint32_t> startingAt(size_t(h) + 1, 0);
+    for (const TRuns& o : runs_) {
+        const int rows = o.bottom - o.top;
+        shapes_.push_back({o.oval ? insets_.data() + o.at : zeros_.data(), o.top, o.oval ? rows - 1 : 0,
+                           o.oval ? rows / 2 : 0, std::min(o.bottom, h) - 1, o.left, o.right, o.color});
+        ++startingAt[size_t(std::max(o.top, 0)) + 1];
+    }
+    for (size_t y = 1; y <= size_t(h); ++y)
+        startingAt[y] += startingAt[y - 1];
+    byTop_.resize(runs_.size());
     for (uint32_t k = 0; k < runs_.size(); ++k)
-        byTop_.push_back(k);
-    std::stable_sort(byTop_.begin(), byTop_.end(), [&](uint32_t a, uint32_t b) {
-        return std::max(runs_[a].top, 0) < std::max(runs_[b].top, 0);
-    });
-    active_.reserve(byTop_.size());
+        byTop_[startingAt[size_t(std::max(runs_[k].top, 0))]++] = k;
+    active_.reserve(runs_.size());
     row_.assign(size_t(w) + 2 * kMargin, 0);
     // The lower rows repeat the upper ones when, in each stretch of shapes of one colour, every shape has
     // its mirror image (shapes of one colour in a row cover what their union covers, and the last
@@ -689,32 +698,19 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     uint32_t* const out = row_.data() + kMargin;
     for (int y = top; y < bottom; ++y) {
         // The shapes starting on this row join, those that ended leave.
-        while (next_ < byTop_.size() && std::max(runs_[byTop_[next_]].top, 0) <= y) {
+        while (next_ < byTop_.size() && std::max(shapes_[byTop_[next_]].top, 0) <= y) {
             const uint32_t k = byTop_[next_++];
-            const TRuns& o = runs_[k];
-            const int rows = o.bottom - o.top;
-            const TActive a{o.oval ? insets_.data() + o.at : zeros_.data(),
-                            o.top,
-                            o.oval ? rows - 1 : 0,
-                            o.oval ? rows / 2 : 0,
-                            std::min(o.bottom, h_) - 1,
-                            o.left,
-                            o.right,
-                            o.color,
-                            k};
-            end_ = active_.empty() ? a.last : std::min(end_, a.last);
+            end_ = active_.empty() ? shapes_[k].last : std::min(end_, shapes_[k].last);
             // (Kept in the plan's order: a shape coming later in it, as most new ones do, goes at the end.)
-            active_.insert(std::upper_bound(active_.begin(), active_.end(), a,
-                                            [](const TActive& p, const TActive& q) { return p.k < q.k; }),
-                           a);
+            active_.insert(std::upper_bound(active_.begin(), active_.end(), k), k);
         }
         if (y > end_) {
-            active_.erase(
-                std::remove_if(active_.begin(), active_.end(), [&](const TActive& a) { return y > a.last; }),
-                active_.end());
+            active_.erase(std::remove_if(active_.begin(), active_.end(),
+                                         [&](uint32_t k) { return y > shapes_[k].last; }),
+                          active_.end());
             end_ = h_;
-            for (const TActive& a : active_)
-                end_ = std::min(end_, a.last);
+            for (uint32_t k : active_)
+                end_ = std::min(end_, shapes_[k].last);
         }
         // Each run's pixels that no later run took are written straight into the row. While what the later
         // runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other (the usual case), the
@@ -730,9 +726,10 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                 // time from the run outwards. A pixel written beyond a piece (into the row's margins too)
                 // is one no later run took, which an earlier run or the ground writes again.
                 for (; at != active_.rend(); ++at) {
-                    const auto [first, last] = runOf(*at);
+                    const TActive& a = shapes_[*at];
+                    const auto [first, last] = runOf(a);
                     if (first > t1 || last < f1 || first >= last) break;
-                    const uint32_t c = at->color;
+                    const uint32_t c = a.color;
                     if (f1 - first <= 4 && last - t1 <= 4) {
                         Put4(first < f1 ? out + f1 - 4 : scratch_, c);
                         Put4(last > t1 ? out + t1 : scratch_, c);
@@ -745,8 +742,9 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                 }
                 if (at == active_.rend() || (f1 == 0 && t1 == W)) break;
             }
-            const auto [first, last] = runOf(*at);
-            const uint32_t c = at->color;
+            const TActive& a = shapes_[*at];
+            const auto [first, last] = runOf(a);
+            const uint32_t c = a.color;
             if (first >= last) continue;
             if (runs == 3) {
                 Take(first, last, c, out);

@@ -136,14 +136,15 @@ private:
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     std::vector<TRuns> runs_;              // without: every shape's runs
     std::vector<uint16_t> insets_, zeros_; // zeros_: a box's insets
-    // A shape on the row painted: its top row, columns and last row in the area, its colour and its place
-    // in the plan. Row r of it (counted from its top) is inset by insets[max(r, turn - r) - half].
+    // What the rows need of a shape: its top row, its last row in the area, its columns and its colour.
+    // Row r of it (counted from its top) is inset by insets[max(r, turn - r) - half].
     struct TActive {
         const uint16_t* insets;
         int top, turn, half, last, left, right;
-        uint32_t color, k;
+        uint32_t color;
     };
-    std::vector<TActive> active_;
+    std::vector<TActive> shapes_;            // every shape's, in the plan's order
+    std::vector<uint32_t> active_;           // the shapes reaching the row painted, in the plan's order
     int end_ = 0;                            // the last row of the active shape that ends first
     std::vector<uint32_t> byTop_;            // the shapes by their first rows in the area
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
