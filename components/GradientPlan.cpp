@@ -529,72 +529,77 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
         return;
     }
     // Each shape's rows, and each oval's insets: those of the lower half of its rows (the rows above mirror
-    // them). Ovals of the same size share their insets (a plan's ovals often come in pairs).
-    size_t count = 0;
+    // them). Ovals of the same size share their insets (a plan's ovals often come in pairs). A box's
+    // insets are the zeros at the start.
+    size_t count = size_t(h);
     for (const auto& s : shapes)
         if (s.kind == TGradientShape::Oval) count += size_t(std::abs(s.at.bottom - s.at.top) + 1) / 2;
     insets_.reserve(count);
-    runs_.reserve(shapes.size());
+    insets_.assign(size_t(h), 0);
+    shapes_.reserve(shapes.size());
     std::vector<int> lower;
+    auto oval = [&](const TActive& a) { return a.at >= uint32_t(h); };
     for (const auto& s : shapes) {
         const RECT& r = s.at;
         int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
         int l = std::min(r.left, r.right), right = std::max(r.left, r.right);
-        const bool oval = s.kind == TGradientShape::Oval;
-        if (!oval) {
+        if (s.kind != TGradientShape::Oval) {
             t = std::max(t, 0);
             bottom = std::min(bottom, h);
             l = std::max(l, 0);
             right = std::min(right, w);
         }
         if (l >= right || std::max(t, 0) >= std::min(bottom, h)) continue; // nothing in the area
-        TRuns runs{t, bottom, l, right, 0, oval, Pixel(s.color)};
-        if (oval) {
+        TActive a{t, 0, 0, std::min(bottom, h) - 1, l, right, 0, Pixel(s.color)};
+        if (s.kind == TGradientShape::Oval) {
+            const int rows = bottom - t;
+            a.turn = rows - 1;
+            a.half = rows / 2;
             bool shared = false;
-            for (size_t back = 1; back <= 2 && back <= runs_.size() && !shared; ++back) {
-                const TRuns& o = runs_[runs_.size() - back];
-                shared = o.oval && o.bottom - o.top == bottom - t && o.right - o.left == right - l;
-                if (shared) runs.at = o.at;
+            for (size_t back = 1; back <= 2 && back <= shapes_.size() && !shared; ++back) {
+                const TActive& o = shapes_[shapes_.size() - back];
+                shared = oval(o) && o.turn == a.turn && o.right - o.left == right - l;
+                if (shared) a.at = o.at;
             }
             if (!shared) {
-                runs.at = insets_.size();
-                lower.assign(size_t(bottom - t + 1) / 2, right - l);
-                WalkOval(right - l, bottom - t, lower.data());
+                a.at = uint32_t(insets_.size());
+                lower.assign(size_t(rows + 1) / 2, right - l);
+                WalkOval(right - l, rows, lower.data());
                 insets_.insert(insets_.end(), lower.begin(), lower.end());
             }
         }
-        runs_.push_back(runs);
+        shapes_.push_back(a);
     }
-    zeros_.assign(size_t(h), 0);
-    // What the rows need of each shape, and the shapes in the order of their first rows in the area (in
-    // the plan's order among those of one row), for the rows to take them up as they come to them.
-    shapes_.reserve(runs_.size());
+    // The shapes in the order of their first rows in the area (in the plan's order among those of one row),
+    // for the rows to take them up as they come to them; and how many end on each row.
     std::vector<uint32_t> startingAt(size_t(h) + 1, 0);
-    for (const TRuns& o : runs_) {
-        const int rows = o.bottom - o.top;
-        shapes_.push_back({o.oval ? insets_.data() + o.at : zeros_.data(), o.top, o.oval ? rows - 1 : 0,
-                           o.oval ? rows / 2 : 0, std::min(o.bottom, h) - 1, o.left, o.right, o.color});
-        ++startingAt[size_t(std::max(o.top, 0)) + 1];
+    endingAt_.assign(size_t(h), 0);
+    for (const TActive& a : shapes_) {
+        ++startingAt[size_t(std::max(a.top, 0)) + 1];
+        ++endingAt_[size_t(a.last)];
     }
     for (size_t y = 1; y <= size_t(h); ++y)
         startingAt[y] += startingAt[y - 1];
-    byTop_.resize(runs_.size());
-    for (uint32_t k = 0; k < runs_.size(); ++k)
-        byTop_[startingAt[size_t(std::max(runs_[k].top, 0))]++] = k;
-    active_.reserve(runs_.size());
+    byTop_.resize(shapes_.size());
+    for (uint32_t k = 0; k < shapes_.size(); ++k)
+        byTop_[startingAt[size_t(std::max(shapes_[k].top, 0))]++] = k;
+    active_.reserve(shapes_.size());
     row_.assign(size_t(w) + 2 * kMargin, 0);
     // The lower rows repeat the upper ones when, in each stretch of shapes of one colour, every shape has
     // its mirror image (shapes of one colour in a row cover what their union covers, and the last
-    // stretch covering a pixel gives its colour).
+    // stretch covering a pixel gives its colour). A shape as {oval, left, top, right, bottom}:
+    using TKey = std::array<int, 5>;
+    auto key = [&](const TActive& a) {
+        return TKey{oval(a), a.left, a.top, a.right, oval(a) ? a.top + a.turn + 1 : a.last + 1};
+    };
     auto repeats = [&](auto image) {
-        std::vector<std::array<int, 5>> these, images;
-        for (size_t i = 0, j = 0; i < runs_.size(); i = j) {
+        std::vector<TKey> these, images;
+        for (size_t i = 0, j = 0; i < shapes_.size(); i = j) {
             these.clear();
             images.clear();
-            for (j = i; j < runs_.size() && runs_[j].color == runs_[i].color; ++j) {
-                const TRuns& o = runs_[j];
-                these.push_back({o.oval, o.left, o.top, o.right, o.bottom});
-                images.push_back(image(o));
+            for (j = i; j < shapes_.size() && shapes_[j].color == shapes_[i].color; ++j) {
+                these.push_back(key(shapes_[j]));
+                images.push_back(image(these.back()));
             }
             std::sort(these.begin(), these.end());
             std::sort(images.begin(), images.end());
@@ -602,13 +607,9 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
         }
         return true;
     };
-    if (repeats([&](const TRuns& o) {
-            return std::array<int, 5>{o.oval, o.left, h - o.bottom, o.right, h - o.top};
-        }))
+    if (repeats([&](const TKey& k) { return TKey{k[0], k[1], h - k[4], k[3], h - k[2]}; }))
         repeat_ = Flipped;
-    else if (repeats([&](const TRuns& o) {
-                 return std::array<int, 5>{o.oval, w - o.right, h - o.bottom, w - o.left, h - o.top};
-             }))
+    else if (repeats([&](const TKey& k) { return TKey{k[0], w - k[3], h - k[4], w - k[1], h - k[2]}; }))
         repeat_ = Turned;
 }
 
@@ -700,23 +701,25 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         // The shapes starting on this row join, those that ended leave.
         while (next_ < byTop_.size() && std::max(shapes_[byTop_[next_]].top, 0) <= y) {
             const uint32_t k = byTop_[next_++];
-            end_ = active_.empty() ? shapes_[k].last : std::min(end_, shapes_[k].last);
             // (Kept in the plan's order: a shape coming later in it, as most new ones do, goes at the end.)
             active_.insert(std::upper_bound(active_.begin(), active_.end(), k), k);
         }
-        if (y > end_) {
+        // Those that ended are passed over, and dropped once they are an eighth of the list.
+        if (y > 0) ended_ += endingAt_[size_t(y - 1)];
+        if (ended_ > 0 && ended_ * 8 >= active_.size()) {
             active_.erase(std::remove_if(active_.begin(), active_.end(),
                                          [&](uint32_t k) { return y > shapes_[k].last; }),
                           active_.end());
-            end_ = h_;
-            for (uint32_t k : active_)
-                end_ = std::min(end_, shapes_[k].last);
+            ended_ = 0;
         }
         // Each run's pixels that no later run took are written straight into the row. While what the later
         // runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other (the usual case), the
         // pieces are found without a list; beyond, what they took is the list cover_, in order and apart.
+        // A shape's run on the row (none for one that ended).
+        const uint16_t* const insets = insets_.data();
         auto runOf = [&](const TActive& a) {
-            const int row = y - a.top, in = a.insets[std::max(row, a.turn - row) - a.half];
+            if (y > a.last) return std::pair{W, W};
+            const int row = y - a.top, in = insets[a.at + uint32_t(std::max(row, a.turn - row) - a.half)];
             return std::pair{std::max(a.left + in, 0), std::min(a.right - in, W)};
         };
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;

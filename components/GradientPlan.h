@@ -106,14 +106,6 @@ public:
     void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
 
 private:
-    // A shape's runs on rows top .. bottom-1: its box's columns less, for an oval, each row's inset
-    // (insets_[at], insets_[at + 1], ... for the lower half of its rows). A box is kept to the area.
-    struct TRuns {
-        int top, bottom, left, right;
-        size_t at;
-        bool oval;
-        uint32_t color;
-    };
     // A line as far as it is painted, walked in the order of its rows: its next pixel is `major` along
     // its major axis and minorBase + minorStep (acc >> 32) along the other, `left` pixels are to come,
     // and each pixel adds `add` to acc.
@@ -134,18 +126,17 @@ private:
     enum TRepeat : unsigned char { NoRepeat, Flipped, Turned } repeat_ = NoRepeat;
     std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
     std::vector<std::pair<RECT, uint32_t>> boxes_;
-    std::vector<TRuns> runs_;              // without: every shape's runs
-    std::vector<uint16_t> insets_, zeros_; // zeros_: a box's insets
-    // What the rows need of a shape: its top row, its last row in the area, its columns and its colour.
-    // Row r of it (counted from its top) is inset by insets[max(r, turn - r) - half].
+    // Without lines, a shape's runs: on rows top..last (its last row in the area), its columns left..right-1
+    // less, on row r of it (counted from its top), insets_[at + max(r, turn - r) - half] at each end.
     struct TActive {
-        const uint16_t* insets;
         int top, turn, half, last, left, right;
-        uint32_t color;
+        uint32_t at, color;
     };
+    std::vector<uint16_t> insets_;
     std::vector<TActive> shapes_;            // every shape's, in the plan's order
     std::vector<uint32_t> active_;           // the shapes reaching the row painted, in the plan's order
-    int end_ = 0;                            // the last row of the active shape that ends first
+    std::vector<uint32_t> endingAt_;         // how many shapes end on each row
+    size_t ended_ = 0;                       // how many in active_ have ended
     std::vector<uint32_t> byTop_;            // the shapes by their first rows in the area
     size_t next_ = 0;                        // the first in byTop_ not yet taken up
     std::vector<std::pair<int, int>> cover_; // the runs of a row taken so far
