@@ -389,7 +389,7 @@ namespace {
 
 // OvalInsets' walk, into lower[0 .. (h+1)/2 - 1]: the insets of rows h/2 .. h-1 (those above are their
 // mirror images), each holding w (no pixel) before.
-void WalkOval(int w, int h, int* lower) {
+template <typename T> void WalkOval(int w, int h, T* lower) {
     // The walk runs over the lower-left quarter from the middle of the left edge: x0 its column, y0 the
     // row below the middle (rows h/2 ..). err is the ellipse's equation, 4 (h-1)^2 X^2 + 4 (w-1)^2 Y^2 -
     // (w-1)^2 (h-1)^2 in doubled coordinates from the centre, at the next diagonal pixel; dx and dy are
@@ -401,7 +401,7 @@ void WalkOval(int w, int h, int* lower) {
     int x0 = 0, y0 = 0;
     bool fresh = true; // the walk has just come to row y0
     while (x0 <= middle) {
-        if (fresh && y0 < rows) lower[y0] = x0;
+        if (fresh && y0 < rows) lower[y0] = T(x0);
         const long long e2 = 2 * err;
         fresh = e2 <= dy;
         if (fresh) { // a row out
@@ -416,7 +416,7 @@ void WalkOval(int w, int h, int* lower) {
     // A narrow ellipse reaches the middle columns before its top and bottom rows: its tips are those
     // columns on the rows left.
     for (y0 += fresh ? 0 : 1; y0 < rows; ++y0)
-        lower[y0] = middle;
+        lower[y0] = T(middle);
 }
 
 // Four pixels of colour c from p on, in one store where the processor has one that wide.
@@ -531,14 +531,12 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     // Each shape's rows, and each oval's insets: those of the lower half of its rows (the rows above mirror
     // them). Ovals of the same size share their insets (a plan's ovals often come in pairs). A box's
     // insets are the zeros at the start.
-    size_t count = size_t(h);
-    for (const auto& s : shapes)
-        if (s.kind == TGradientShape::Oval) count += size_t(std::abs(s.at.bottom - s.at.top) + 1) / 2;
-    insets_.reserve(count);
-    insets_.assign(size_t(h), 0);
+    // (Boxes have no turn.) First the shapes, noting which ovals share the insets of which shape before
+    // them, then the insets.
+    constexpr uint32_t kShares = 0x80000000;
+    auto oval = [](const TActive& a) { return a.turn >= 0; };
     shapes_.reserve(shapes.size());
-    std::vector<int> lower;
-    auto oval = [&](const TActive& a) { return a.at >= uint32_t(h); };
+    size_t count = size_t(h);
     for (const auto& s : shapes) {
         const RECT& r = s.at;
         int t = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
@@ -550,25 +548,36 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
             right = std::min(right, w);
         }
         if (l >= right || std::max(t, 0) >= std::min(bottom, h)) continue; // nothing in the area
-        TActive a{t, 0, 0, std::min(bottom, h) - 1, l, right, 0, Pixel(s.color)};
+        TActive a{t, -1, 0, std::min(bottom, h) - 1, l, right, 0, Pixel(s.color)};
         if (s.kind == TGradientShape::Oval) {
-            const int rows = bottom - t;
-            a.turn = rows - 1;
-            a.half = rows / 2;
-            bool shared = false;
-            for (size_t back = 1; back <= 2 && back <= shapes_.size() && !shared; ++back) {
+            a.turn = bottom - t - 1;
+            a.half = (bottom - t) / 2;
+            a.at = kShares | uint32_t(shapes_.size()); // itself: insets of its own
+            for (size_t back = 1; back <= 2 && back <= shapes_.size(); ++back) {
                 const TActive& o = shapes_[shapes_.size() - back];
-                shared = oval(o) && o.turn == a.turn && o.right - o.left == right - l;
-                if (shared) a.at = o.at;
+                if (oval(o) && o.turn == a.turn && o.right - o.left == right - l) {
+                    a.at = kShares | uint32_t(shapes_.size() - back);
+                    break;
+                }
             }
-            if (!shared) {
-                a.at = uint32_t(insets_.size());
-                lower.assign(size_t(rows + 1) / 2, right - l);
-                WalkOval(right - l, rows, lower.data());
-                insets_.insert(insets_.end(), lower.begin(), lower.end());
-            }
+            if (a.at == (kShares | uint32_t(shapes_.size()))) count += size_t(a.turn + 2) / 2;
         }
         shapes_.push_back(a);
+    }
+    insets_.reserve(count);
+    insets_.assign(size_t(h), 0);
+    for (size_t k = 0; k < shapes_.size(); ++k) {
+        TActive& a = shapes_[k];
+        if (!oval(a)) continue;
+        const size_t from = a.at & ~kShares;
+        if (from < k) {
+            a.at = shapes_[from].at;
+            continue;
+        }
+        const int width = a.right - a.left;
+        a.at = uint32_t(insets_.size());
+        insets_.resize(insets_.size() + size_t(a.turn + 2) / 2, uint16_t(width));
+        WalkOval(width, a.turn + 1, insets_.data() + a.at);
     }
     // The shapes in the order of their first rows in the area (in the plan's order among those of one row),
     // for the rows to take them up as they come to them; and how many end on each row.

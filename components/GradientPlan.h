@@ -127,7 +127,8 @@ private:
     std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     // Without lines, a shape's runs: on rows top..last (its last row in the area), its columns left..right-1
-    // less, on row r of it (counted from its top), insets_[at + max(r, turn - r) - half] at each end.
+    // less, on row r of it (counted from its top), insets_[at + max(r, turn - r) - half] at each end. A box
+    // has turn -1 and the zeros at the start of insets_.
     struct TActive {
         int top, turn, half, last, left, right;
         uint32_t at, color;
