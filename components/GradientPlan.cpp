@@ -531,10 +531,11 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     // Each shape's rows, and each oval's insets: those of the lower half of its rows (the rows above mirror
     // them). Ovals of the same size share their insets (a plan's ovals often come in pairs). A box's
     // insets are the zeros at the start.
-    // (Boxes have no turn.) First the shapes, noting which ovals share the insets of which shape before
-    // them, then the insets.
+    // (A box's middle row is the one above it.) First the shapes, noting which ovals share the insets of
+    // which shape before them, then the insets.
     constexpr uint32_t kShares = 0x80000000;
-    auto oval = [](const TActive& a) { return a.turn >= 0; };
+    auto oval = [](const TActive& a) { return a.mid >= a.top; };
+    auto rows = [](const TActive& a) { return a.mid - a.top + 1; }; // an oval's
     shapes_.reserve(shapes.size());
     size_t count = size_t(h);
     for (const auto& s : shapes) {
@@ -548,19 +549,18 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
             right = std::min(right, w);
         }
         if (l >= right || std::max(t, 0) >= std::min(bottom, h)) continue; // nothing in the area
-        TActive a{t, -1, 0, std::min(bottom, h) - 1, l, right, 0, Pixel(s.color)};
+        TActive a{t, t - 1, std::min(bottom, h) - 1, l, right, 0, Pixel(s.color)};
         if (s.kind == TGradientShape::Oval) {
-            a.turn = bottom - t - 1;
-            a.half = (bottom - t) / 2;
+            a.mid = bottom - 1;
             a.at = kShares | uint32_t(shapes_.size()); // itself: insets of its own
             for (size_t back = 1; back <= 2 && back <= shapes_.size(); ++back) {
                 const TActive& o = shapes_[shapes_.size() - back];
-                if (oval(o) && o.turn == a.turn && o.right - o.left == right - l) {
+                if (oval(o) && rows(o) == rows(a) && o.right - o.left == right - l) {
                     a.at = kShares | uint32_t(shapes_.size() - back);
                     break;
                 }
             }
-            if (a.at == (kShares | uint32_t(shapes_.size()))) count += size_t(a.turn + 2) / 2;
+            if (a.at == (kShares | uint32_t(shapes_.size()))) count += size_t(rows(a) + 1) / 2;
         }
         shapes_.push_back(a);
     }
@@ -575,9 +575,10 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
             continue;
         }
         const int width = a.right - a.left;
-        a.at = uint32_t(insets_.size());
-        insets_.resize(insets_.size() + size_t(a.turn + 2) / 2, uint16_t(width));
-        WalkOval(width, a.turn + 1, insets_.data() + a.at);
+        const size_t at = insets_.size();
+        insets_.resize(at + size_t(rows(a) + 1) / 2, uint16_t(width));
+        WalkOval(width, rows(a), insets_.data() + at);
+        a.at = uint32_t(at - size_t(rows(a) / 2)); // row r's inset at at + max(r, rows - 1 - r)
     }
     // The shapes in the order of their first rows in the area (in the plan's order among those of one row),
     // for the rows to take them up as they come to them; and how many end on each row.
@@ -599,7 +600,7 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     // stretch covering a pixel gives its colour). A shape as {oval, left, top, right, bottom}:
     using TKey = std::array<int, 5>;
     auto key = [&](const TActive& a) {
-        return TKey{oval(a), a.left, a.top, a.right, oval(a) ? a.top + a.turn + 1 : a.last + 1};
+        return TKey{oval(a), a.left, a.top, a.right, oval(a) ? a.mid + 1 : a.last + 1};
     };
     auto repeats = [&](auto image) {
         std::vector<TKey> these, images;
@@ -728,7 +729,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         const uint16_t* const insets = insets_.data();
         auto runOf = [&](const TActive& a) {
             if (y > a.last) return std::pair{W, W};
-            const int row = y - a.top, in = insets[a.at + uint32_t(std::max(row, a.turn - row) - a.half)];
+            const int in = insets[a.at + uint32_t(std::max(y - a.top, a.mid - y))];
             return std::pair{std::max(a.left + in, 0), std::min(a.right - in, W)};
         };
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;

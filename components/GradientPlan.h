@@ -127,10 +127,11 @@ private:
     std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     // Without lines, a shape's runs: on rows top..last (its last row in the area), its columns left..right-1
-    // less, on row r of it (counted from its top), insets_[at + max(r, turn - r) - half] at each end. A box
-    // has turn -1 and the zeros at the start of insets_.
+    // less, on row y, insets_[at + max(y - top, mid - y)] at each end (in 32 bits, wrapping): an oval's
+    // insets are the same on rows the same distance from its middle (between rows top and mid), a box's
+    // are zeros at the start of insets_, and its mid is top - 1.
     struct TActive {
-        int top, turn, half, last, left, right;
+        int top, mid, last, left, right;
         uint32_t at, color;
     };
     std::vector<uint16_t> insets_;
