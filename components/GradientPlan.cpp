@@ -352,19 +352,20 @@ bool DirectPixels(HDC dc, int w, int h, uint32_t*& origin, ptrdiff_t& stride) {
 
 } // namespace
 
-void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
+TGradientPainter::TGradientPainter(TGradientPlan plan, int w, int h)
+    : plan_(std::move(plan)), w_(w), h_(h), boxes_(plan_, w, h) {
+    if (!boxes_.Usable() && w > 0 && h > 0) shapes_.emplace(plan_, w, h);
+}
+
+void TGradientPainter::Draw(HDC dc) {
+    const int w = w_, h = h_;
     if (w <= 0 || h <= 0) return;
-    TBoxRaster boxes(plan, w, h);
-    std::optional<TShapeRaster> shapes;
-    if (!boxes.Usable()) {
-        shapes.emplace(plan, w, h);
-        if (!shapes->Usable()) return DrawPlanShapeByShape(dc, w, h, plan);
-    }
+    if (shapes_ && !shapes_->Usable()) return DrawPlanShapeByShape(dc, w, h, plan_);
     auto paint = [&](int top, int bottom, uint32_t* px, ptrdiff_t stride) {
-        if (boxes.Usable())
-            boxes.Paint(top, bottom, px, stride);
+        if (boxes_.Usable())
+            boxes_.Paint(top, bottom, px, stride);
         else
-            shapes->Paint(top, bottom, px, stride);
+            shapes_->Paint(top, bottom, px, stride);
     };
     uint32_t* origin = nullptr;
     ptrdiff_t stride = 0;
@@ -381,6 +382,11 @@ void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
         SetDIBitsToDevice(dc, 0, top, DWORD(w), DWORD(n), 0, 0, 0, UINT(n), pixels.data(), &info,
                           DIB_RGB_COLORS);
     }
+}
+
+void DrawGradientPlan(HDC dc, int w, int h, const TGradientPlan& plan) {
+    if (w <= 0 || h <= 0) return;
+    TGradientPainter(plan, w, h).Draw(dc);
 }
 
 // ---- ovals and lines ---------------------------------------------------------------------------------
@@ -530,12 +536,11 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     }
     // Each shape's rows, and each oval's insets: those of the lower half of its rows (the rows above mirror
     // them). Ovals of the same size share their insets (a plan's ovals often come in pairs). A box's
-    // insets are the zeros at the start.
-    // (A box's middle row is the one above it.) First the shapes, noting which ovals share the insets of
-    // which shape before them, then the insets.
+    // insets are the zeros at the start. First the shapes, noting which ovals share the insets of which
+    // shape before them, then the insets, each block walked straight into its place.
     constexpr uint32_t kShares = 0x80000000;
-    auto oval = [](const TActive& a) { return a.mid >= a.top; };
-    auto rows = [](const TActive& a) { return a.mid - a.top + 1; }; // an oval's
+    auto oval = [](const TActive& a) { return a.end >= a.top; };
+    auto rows = [](const TActive& a) { return a.end - a.top + 1; }; // an oval's
     shapes_.reserve(shapes.size());
     size_t count = size_t(h);
     for (const auto& s : shapes) {
@@ -551,7 +556,7 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
         if (l >= right || std::max(t, 0) >= std::min(bottom, h)) continue; // nothing in the area
         TActive a{t, t - 1, std::min(bottom, h) - 1, l, right, 0, Pixel(s.color)};
         if (s.kind == TGradientShape::Oval) {
-            a.mid = bottom - 1;
+            a.end = bottom - 1;
             a.at = kShares | uint32_t(shapes_.size()); // itself: insets of its own
             for (size_t back = 1; back <= 2 && back <= shapes_.size(); ++back) {
                 const TActive& o = shapes_[shapes_.size() - back];
@@ -600,7 +605,7 @@ TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     // stretch covering a pixel gives its colour). A shape as {oval, left, top, right, bottom}:
     using TKey = std::array<int, 5>;
     auto key = [&](const TActive& a) {
-        return TKey{oval(a), a.left, a.top, a.right, oval(a) ? a.mid + 1 : a.last + 1};
+        return TKey{oval(a), a.left, a.top, a.right, oval(a) ? a.end + 1 : a.last + 1};
     };
     auto repeats = [&](auto image) {
         std::vector<TKey> these, images;
@@ -686,9 +691,10 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     if (hasLines_) {
         // In the plan's order, each line over what is there: every pixel keeps the last line's colour.
         // Each line goes on from the row where the rows above left it.
+        if (top == 0) walking_ = lines_;
         for (int y = top; y < bottom; ++y)
             std::fill_n(px + stride * (y - top), W, ground_);
-        for (TLine& l : lines_) {
+        for (TLine& l : walking_) {
             if (l.box >= 0) {
                 const auto& [r, c] = boxes_[size_t(l.box)];
                 for (int y = std::max<int>(top, r.top); y < std::min<int>(bottom, r.bottom); ++y)
@@ -704,6 +710,11 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     // later shape took, so every pixel is written once. `active_` holds the shapes reaching the row, in the
     // plan's order. When the lower rows repeat the upper ones, they are copied from them when all rows are
     // painted at once.
+    if (top == 0) {
+        next_ = 0;
+        active_.clear();
+        ended_ = 0;
+    }
     const bool repeat = repeat_ != NoRepeat && top == 0 && bottom == h_;
     if (repeat) bottom = (h_ + 1) / 2;
     uint32_t* const out = row_.data() + kMargin;
@@ -729,7 +740,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
         const uint16_t* const insets = insets_.data();
         auto runOf = [&](const TActive& a) {
             if (y > a.last) return std::pair{W, W};
-            const int in = insets[a.at + uint32_t(std::max(y - a.top, a.mid - y))];
+            const int in = insets[a.at + uint32_t(std::max(y - a.top, a.end - y))];
             return std::pair{std::max(a.left + in, 0), std::min(a.right - in, W)};
         };
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;

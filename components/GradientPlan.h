@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 enum TZarFillStyle : unsigned char {
@@ -102,7 +103,8 @@ public:
     // False for a plan with a wider or taller shape (nothing can then be painted).
     bool Usable() const { return usable_; }
     // Rows top..bottom-1, whole, into pixels (row top; each row stride values after the one before). The
-    // rows are painted in order: each call takes the rows after the last call's.
+    // rows are painted in order: a call from row 0 starts the painting afresh, each other call takes the
+    // rows after the last call's.
     void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
 
 private:
@@ -124,14 +126,15 @@ private:
     bool usable_ = true, hasLines_ = false;
     // How the lower rows repeat the upper ones, when they do: flipped upside down, or turned half round.
     enum TRepeat : unsigned char { NoRepeat, Flipped, Turned } repeat_ = NoRepeat;
-    std::vector<TLine> lines_; // with lines: the lines and boxes painted, in order
+    std::vector<TLine> lines_;   // with lines: the lines and boxes painted, in order, as they start
+    std::vector<TLine> walking_; // and as far as they are painted
     std::vector<std::pair<RECT, uint32_t>> boxes_;
     // Without lines, a shape's runs: on rows top..last (its last row in the area), its columns left..right-1
-    // less, on row y, insets_[at + max(y - top, mid - y)] at each end (in 32 bits, wrapping): an oval's
-    // insets are the same on rows the same distance from its middle (between rows top and mid), a box's
-    // are zeros at the start of insets_, and its mid is top - 1.
+    // less, on row y, insets_[at + max(y - top, end - y)] at each end (in 32 bits, wrapping). An oval's end
+    // is its own last row (past the area too): rows as far from its top as from its end have the same
+    // insets. A box's end is top - 1 and its insets are the zeros at the start of insets_.
     struct TActive {
-        int top, mid, last, left, right;
+        int top, end, last, left, right;
         uint32_t at, color;
     };
     std::vector<uint16_t> insets_;
@@ -147,4 +150,18 @@ private:
     uint32_t scratch_[4]{};              // takes the pieces of a run that has none
     static constexpr size_t kMargin = 4; // row_'s pixels before and after the row
     std::vector<uint32_t> row_;          // the row painted
+};
+
+// Paints one plan as DrawGradientPlan does, as often as asked: what the rows need of the plan is worked
+// out once, for a gradient painted again (whenever its control is) to skip that work.
+class TGradientPainter {
+public:
+    TGradientPainter(TGradientPlan plan, int w, int h);
+    void Draw(HDC dc);
+
+private:
+    TGradientPlan plan_;
+    int w_, h_;
+    TBoxRaster boxes_;
+    std::optional<TShapeRaster> shapes_; // when the plan is not all boxes
 };

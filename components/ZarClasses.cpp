@@ -245,7 +245,13 @@ void TZarGradient::PaintGradient(HDC dc, int W, int H, bool forward) const {
     for (const auto& line : between_.Lines())
         run.push_back(ColorToRGB(StringToColor(line)));
     run.push_back(ColorToRGB(forward ? end_ : begin_));
-    DrawGradientPlan(dc, W, H, PlanGradient(fillStyle_, W, H, run, noOfColors_));
+    TPainted now{fillStyle_, W, H, noOfColors_, std::move(run)};
+    if (!painter_ || painted_ != now) {
+        painter_ =
+            std::make_unique<TGradientPainter>(PlanGradient(now.style, W, H, now.run, now.noOfColors), W, H);
+        painted_ = std::move(now);
+    }
+    painter_->Draw(dc);
 }
 
 // ---- texture and brush fill --------------------------------------------------------------------------

@@ -8,6 +8,8 @@
 #include "framework/Graphics.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 // Common ancestor of the library's non-visual components.
@@ -213,6 +215,15 @@ private:
     TColor begin_ = clSilver, end_ = clGray;
     int noOfColors_ = 32;
     TStringList between_;
+    // The last painting's plan and what it was made of, painted again while those stay the same.
+    struct TPainted {
+        TZarFillStyle style;
+        int w, h, noOfColors;
+        std::vector<COLORREF> run;
+        bool operator==(const TPainted&) const = default;
+    };
+    mutable std::optional<TPainted> painted_;
+    mutable std::unique_ptr<TGradientPainter> painter_;
 };
 
 enum TZarImageStyle : unsigned char { isTile, isCenter, isStretched };
