@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -261,6 +262,35 @@ TEST(Gradient, InBetweenColoursMakeStretchesAndBackwardRunsStartAtTheEnd) {
     EXPECT_EQ(s.At(10, 0), RGB(128, 128, 128));
 }
 
+TEST(Gradient, PaintedAgainAfterAChangeItShowsTheChange) {
+    // One gradient painted after each change (it keeps what it worked out for the last painting) against a
+    // fresh one with the same settings.
+    TZarGradient kept;
+    auto expectFresh = [&](int w, int h, bool forward, const char* change) {
+        TZarGradient fresh;
+        fresh.Assign(kept);
+        Surface a(w, h), b(w, h);
+        kept.PaintGradient(a.dc, w, h, forward);
+        fresh.PaintGradient(b.dc, w, h, forward);
+        EXPECT_TRUE(a.SameAs(b)) << change;
+    };
+    kept.SetFillStyle(Singleflash);
+    expectFresh(40, 30, true, "first");
+    expectFresh(40, 30, true, "again");
+    kept.SetBeginColor(clRed);
+    expectFresh(40, 30, true, "begin colour");
+    kept.SetEndColor(clBlue);
+    expectFresh(40, 30, false, "end colour, backwards");
+    kept.SetNoOfColors(7);
+    expectFresh(40, 30, false, "steps");
+    kept.ColorsInbetween().Add(L"clLime");
+    expectFresh(40, 30, false, "an in-between colour");
+    expectFresh(41, 30, false, "width");
+    expectFresh(41, 29, false, "height");
+    kept.SetFillStyle(Circle);
+    expectFresh(41, 29, false, "style");
+}
+
 TEST(Gradient, NoOfColorsRangeAndNotifications) {
     TZarGradient g;
     int changes = 0;
@@ -363,33 +393,67 @@ const std::vector<std::vector<COLORREF>> kRuns{
 constexpr TZarFillStyle kRound[] = {Circle, RoundMiddle, Spectral, DoppelFlash, Singleflash};
 
 TEST(Gradient, RoundAndLineStylesAreTheirRulesPixelForPixel) {
+    struct TCase {
+        std::string name;
+        TGradientPlan plan;
+        int w, h;
+    };
+    std::vector<TCase> cases;
     for (TZarFillStyle style : kRound)
         for (SIZE area : {SIZE{1, 1}, SIZE{1, 23}, SIZE{23, 1}, SIZE{17, 9}, SIZE{40, 30}, SIZE{61, 40}})
             for (int steps : {2, 7, 255})
                 for (const auto& run : kRuns)
-                    for (bool straight : {true, false}) {
-                        // At (1, 1) of a surface a pixel larger all round: straight into its pixels, or,
-                        // with a clip region that is no rectangle, through the painter's own buffer.
-                        const int w = area.cx, h = area.cy;
-                        const TGradientPlan plan = PlanGradient(style, w, h, run, steps);
-                        Surface s(w + 2, h + 2);
-                        SetViewportOrgEx(s.dc, 1, 1, nullptr);
-                        win::Region clip(CreateRectRgn(1, 1, w + 1, h + 1)),
-                            corner(CreateRectRgn(w + 1, h + 1, w + 2, h + 2));
-                        CombineRgn(clip.get(), clip.get(), corner.get(), RGN_OR);
-                        if (!straight) SelectClipRgn(s.dc, clip.get());
-                        DrawGradientPlan(s.dc, w, h, plan);
-                        SetViewportOrgEx(s.dc, 0, 0, nullptr);
-                        SelectClipRgn(s.dc, nullptr);
-                        const auto model = Model(plan, w, h);
-                        int wrong = 0;
-                        for (int y = 0; y < h; ++y)
-                            for (int x = 0; x < w; ++x)
-                                wrong += s.At(x + 1, y + 1) != model[size_t(y) * size_t(w) + size_t(x)];
-                        ASSERT_EQ(wrong, 0)
-                            << "style " << int(style) << " " << w << "x" << h << " steps " << steps
-                            << " colours " << run.size() << (straight ? " straight" : " buffered");
-                    }
+                    cases.push_back({"style " + std::to_string(style) + " steps " + std::to_string(steps) +
+                                         " colours " + std::to_string(run.size()),
+                                     PlanGradient(style, area.cx, area.cy, run, steps), area.cx, area.cy});
+    // Plans of no style: runs apart on a row, two and then more, under a box and an oval past the edges;
+    // shapes that mirror each other in colours that do not, and in colours that do.
+    auto oval = [](LONG l, LONG t, LONG r, LONG b, COLORREF c) {
+        return TGradientShape{TGradientShape::Oval, {l, t, r, b}, c};
+    };
+    const COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200);
+    for (SIZE area : {SIZE{40, 30}, SIZE{41, 31}}) {
+        auto add = [&](const char* name, std::vector<TGradientShape> shapes) {
+            cases.push_back({name, TGradientPlan{RGB(9, 9, 9), std::move(shapes)}, area.cx, area.cy});
+        };
+        add("apart", {oval(-6, -5, 46, 35, RGB(1, 2, 3)),
+                      {TGradientShape::Box, {5, -3, 35, 33}, RGB(4, 5, 6)},
+                      oval(2, 2, 10, 28, red),
+                      oval(14, 4, 20, 26, blue),
+                      oval(24, 1, 32, 29, red),
+                      oval(34, 5, 39, 25, blue)});
+        add("turned, other colour", {oval(0, 0, 20, 15, red), oval(20, 15, 40, 30, blue)});
+        add("turned", {oval(0, 0, 20, 15, red), oval(20, 15, 40, 30, red), oval(20, 0, 40, 15, blue),
+                       oval(0, 15, 20, 30, blue)});
+        add("flipped", {oval(3, 2, 30, 12, red),
+                        oval(3, 18, 30, 28, red),
+                        {TGradientShape::Box, {0, 14, 40, 16}, blue}});
+    }
+    for (const TCase& c : cases)
+        for (bool straight : {true, false}) {
+            // At (1, 1) of a surface a pixel larger all round: straight into its pixels, or, with a clip
+            // region that is no rectangle, through the painter's own buffer. Twice by one painter.
+            const int w = c.w, h = c.h;
+            TGradientPainter painter(c.plan, w, h);
+            const auto model = Model(c.plan, w, h);
+            for (int round = 0; round < 2; ++round) {
+                Surface s(w + 2, h + 2);
+                SetViewportOrgEx(s.dc, 1, 1, nullptr);
+                win::Region clip(CreateRectRgn(1, 1, w + 1, h + 1)),
+                    corner(CreateRectRgn(w + 1, h + 1, w + 2, h + 2));
+                CombineRgn(clip.get(), clip.get(), corner.get(), RGN_OR);
+                if (!straight) SelectClipRgn(s.dc, clip.get());
+                painter.Draw(s.dc);
+                SetViewportOrgEx(s.dc, 0, 0, nullptr);
+                SelectClipRgn(s.dc, nullptr);
+                int wrong = 0;
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x)
+                        wrong += s.At(x + 1, y + 1) != model[size_t(y) * size_t(w) + size_t(x)];
+                ASSERT_EQ(wrong, 0) << c.name << " " << w << "x" << h
+                                    << (straight ? " straight" : " buffered") << " paint " << round + 1;
+            }
+        }
     Surface none(2, 2);
     DrawGradientPlan(none.dc, 0, 0, PlanGradient(Circle, 0, 0, kRuns[0], 7));
     EXPECT_EQ(none.At(0, 0), Surface::Marker) << "an empty area paints nothing";
