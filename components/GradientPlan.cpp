@@ -719,7 +719,7 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
     if (repeat) bottom = (h_ + 1) / 2;
     uint32_t* const out = row_.data() + kMargin;
     for (int y = top; y < bottom; ++y) {
-        // The shapes starting on this row join, those that ended leave.
+        // The shapes starting on this row join.
         while (next_ < byTop_.size() && std::max(shapes_[byTop_[next_]].top, 0) <= y) {
             const uint32_t k = byTop_[next_++];
             // (Kept in the plan's order: a shape coming later in it, as most new ones do, goes at the end.)
@@ -733,9 +733,6 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
                           active_.end());
             ended_ = 0;
         }
-        // Each run's pixels that no later run took are written straight into the row. While what the later
-        // runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other (the usual case), the
-        // pieces are found without a list; beyond, what they took is the list cover_, in order and apart.
         // A shape's run on the row (none for one that ended).
         const uint16_t* const insets = insets_.data();
         auto runOf = [&](const TActive& a) {
@@ -743,6 +740,9 @@ void TShapeRaster::Paint(int top, int bottom, uint32_t* px, ptrdiff_t stride) {
             const int in = insets[a.at + uint32_t(std::max(y - a.top, a.end - y))];
             return std::pair{std::max(a.left + in, 0), std::min(a.right - in, W)};
         };
+        // Each run's pixels that no later run took are written straight into the row. While what the later
+        // runs took is at most two runs, f1..t1-1 and f2..t2-1 apart from each other (the usual case), the
+        // pieces are found without a list; beyond, what they took is the list cover_, in order and apart.
         int runs = 0, f1 = 0, t1 = 0, f2 = 0, t2 = 0;
         for (auto at = active_.rbegin(); at != active_.rend(); ++at) {
             if (runs == 1) {
