@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 // Common ancestor of the library's non-visual components.
@@ -222,8 +221,8 @@ private:
         std::vector<COLORREF> run;
         bool operator==(const TPainted&) const = default;
     };
-    mutable std::optional<TPainted> painted_;
-    mutable std::unique_ptr<TGradientPainter> painter_;
+    mutable TPainted painted_{};
+    mutable std::unique_ptr<TGradientPainter> painter_; // none before the first painting
 };
 
 enum TZarImageStyle : unsigned char { isTile, isCenter, isStretched };
