@@ -12,7 +12,7 @@ TTrayIcon::TTrayIcon(TComponent* AOwner)
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
 
 TTrayIcon::~TTrayIcon() {
-    if (Designing() ? showDesigning_ : active_) DeleteIcon();
+    DeleteIcon();
 }
 
 std::wstring TTrayIcon::CutToolTip(const std::wstring& text) {
@@ -36,7 +36,12 @@ void TTrayIcon::UpdateNotifyData() {
 
 bool TTrayIcon::AddIcon() {
     UpdateNotifyData();
-    if (!win::TShell::Current().NotifyIcon(NIM_ADD, &data_)) return false;
+    if (!win::TShell::Current().NotifyIcon(NIM_ADD, &data_)) {
+        // At sign-in the notification area may not be there yet: offer the icon again shortly.
+        if (retriesLeft_ > 0) SetTimer(window_.Handle(), kAddRetryTimer, kAddRetryInterval, nullptr);
+        return false;
+    }
+    added_ = true;
     // Every icon the shell adds starts at the first version; asking for the fourth brings the keyboard
     // events and anchor points. A shell that refuses it keeps sending the mouse messages only.
     NOTIFYICONDATAW version = data_;
@@ -45,17 +50,86 @@ bool TTrayIcon::AddIcon() {
     return true;
 }
 
+void TTrayIcon::OfferIcon() {
+    retriesLeft_ = kAddRetries;
+    AddIcon();
+}
+
+bool TTrayIcon::Wanted() const {
+    return Designing() ? showDesigning_ : active_;
+}
+
 void TTrayIcon::ReturnFocus() {
-    if (active_ && !Designing()) win::TShell::Current().NotifyIcon(NIM_SETFOCUS, &data_);
+    if (added_ && !Designing()) win::TShell::Current().NotifyIcon(NIM_SETFOCUS, &data_);
+}
+
+bool TTrayIcon::IconPlace(POINT& where) const {
+    NOTIFYICONIDENTIFIER id{sizeof id, data_.hWnd, data_.uID, {}};
+    RECT r{};
+    if (added_ && win::TShell::Current().IconRect(id, &r)) {
+        where = {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
+        return true;
+    }
+    if (hasAnchor_) where = anchor_;
+    return hasAnchor_;
+}
+
+namespace {
+bool SameMonitor(const MONITORINFO& a, const MONITORINFO& b) {
+    return EqualRect(&a.rcMonitor, &b.rcMonitor) != FALSE;
+}
+
+// The side of the monitor that its work area leaves out (where a taskbar or another bar sits).
+UINT EdgeLeftOut(const MONITORINFO& m) {
+    const RECT &all = m.rcMonitor, &work = m.rcWork;
+    if (work.top > all.top) return ABE_TOP;
+    if (work.left > all.left) return ABE_LEFT;
+    if (work.right < all.right) return ABE_RIGHT;
+    return ABE_BOTTOM;
+}
+} // namespace
+
+POINT TTrayIcon::CornerBesideIcon() const {
+    auto& shell = win::TShell::Current();
+    APPBARDATA taskbar{sizeof taskbar};
+    const bool hasTaskbar = shell.TaskbarPosition(&taskbar);
+    const POINT taskbarMiddle{taskbar.rc.left + (taskbar.rc.right - taskbar.rc.left) / 2,
+                              taskbar.rc.top + (taskbar.rc.bottom - taskbar.rc.top) / 2};
+    // The icon's own place; else the taskbar, which holds the notification area; else the primary
+    // monitor, which holds the origin.
+    POINT icon{0, 0};
+    if (!IconPlace(icon) && hasTaskbar) icon = taskbarMiddle;
+    MONITORINFO monitor{sizeof monitor};
+    if (!shell.MonitorAt(icon, &monitor))
+        return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // The shell names the edge of its main taskbar; a taskbar on another monitor shows in that monitor's
+    // work area.
+    MONITORINFO taskbarMonitor{sizeof taskbarMonitor};
+    const bool taskbarHere =
+        hasTaskbar && shell.MonitorAt(taskbarMiddle, &taskbarMonitor) && SameMonitor(taskbarMonitor, monitor);
+    const RECT& work = monitor.rcWork;
+    switch (taskbarHere ? taskbar.uEdge : EdgeLeftOut(monitor)) {
+    case ABE_TOP:
+        return {work.right, work.top};
+    case ABE_LEFT:
+        return {work.left, work.bottom};
+    default:
+        return {work.right, work.bottom};
+    }
 }
 
 bool TTrayIcon::ModifyIcon() {
     UpdateNotifyData();
-    if (!active_) return true;
+    // An icon still waiting to be added goes in with the new record when it is.
+    if (!added_) return true;
     return win::TShell::Current().NotifyIcon(NIM_MODIFY, &data_) != FALSE;
 }
 
 bool TTrayIcon::DeleteIcon() {
+    KillTimer(window_.Handle(), kAddRetryTimer);
+    retriesLeft_ = 0;
+    if (!added_) return true;
+    added_ = false;
     // The shell knows the icon by window and id, so the record is passed as last filled.
     return win::TShell::Current().NotifyIcon(NIM_DELETE, &data_) != FALSE;
 }
@@ -65,7 +139,7 @@ void TTrayIcon::SetActive(bool v) {
     active_ = v;
     if (Designing()) return;
     if (v)
-        AddIcon();
+        OfferIcon();
     else
         DeleteIcon();
 }
@@ -74,7 +148,7 @@ void TTrayIcon::SetShowDesigning(bool v) {
     if (!Designing() || v == showDesigning_) return;
     showDesigning_ = v;
     if (v)
-        AddIcon();
+        OfferIcon();
     else
         DeleteIcon();
 }
@@ -115,7 +189,16 @@ bool TTrayIcon::WndProc(TMessage& m) {
     if (m.Msg == taskbarCreated_) {
         // A new taskbar has no icons: put ours back while it is wanted, at the new taskbar's size.
         FitIcon();
-        if (active_ && !Designing()) AddIcon();
+        if (Wanted()) OfferIcon();
+        m.Result = 0;
+        return true;
+    }
+    if (m.Msg == WM_TIMER && m.WParam == kAddRetryTimer) {
+        KillTimer(window_.Handle(), kAddRetryTimer);
+        if (!added_ && Wanted() && retriesLeft_ > 0) {
+            --retriesLeft_;
+            AddIcon();
+        }
         m.Result = 0;
         return true;
     }
@@ -151,10 +234,16 @@ bool TTrayIcon::CallbackMessageReceived(TMessage& m) {
         break;
     case NIN_SELECT:
     case NIN_KEYSELECT:
-        if (version4_) select();
+        if (!version4_) break;
+        anchor_ = anchor;
+        hasAnchor_ = true;
+        select();
         break;
     case WM_CONTEXTMENU:
-        if (version4_) contextMenu(anchor);
+        if (!version4_) break;
+        anchor_ = anchor;
+        hasAnchor_ = true;
+        contextMenu(anchor);
         break;
     default:
         break;

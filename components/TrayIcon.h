@@ -53,6 +53,20 @@ public:
     void ReturnFocus();
     // Whether the shell took the version-4 protocol (keyboard events, anchor points).
     bool Version4() const { return version4_; }
+    // Whether the icon is in the notification area now: a shell that is not ready yet (at sign-in)
+    // refuses it, and the icon is offered again every kAddRetryInterval ms, at most kAddRetries times,
+    // and whenever the notification area announces itself.
+    bool Shown() const { return added_; }
+    static constexpr UINT_PTR kAddRetryTimer = 1;
+    static constexpr UINT kAddRetryInterval = 2000, kAddRetries = 90;
+    // A screen point on the icon: the middle of its rectangle where the shell tells it, else the anchor
+    // of the last version-4 event; false when neither is known.
+    bool IconPlace(POINT& where) const;
+    // The corner of the work area, on the taskbar's side, of the monitor that holds the icon: where a
+    // menu of the icon opens beside it. Bottom-right for a taskbar at the bottom or the right, top-right
+    // for one at the top, bottom-left for one at the left; right and bottom are the work area's
+    // exclusive edges.
+    POINT CornerBesideIcon() const;
 
     // Cuts a tool tip to at most 62 UTF-16 units, never inside a surrogate pair.
     static std::wstring CutToolTip(const std::wstring& text);
@@ -60,6 +74,10 @@ public:
 private:
     void UpdateNotifyData();
     bool AddIcon();
+    // Adds the icon, and keeps offering it for a while when the shell refuses it.
+    void OfferIcon();
+    // Whether the icon belongs in the notification area: while active, or at design time while shown.
+    bool Wanted() const;
     bool ModifyIcon();
     bool DeleteIcon();
     bool WndProc(TMessage& m);
@@ -70,7 +88,11 @@ private:
     std::wstring toolTip_;
     TUtilWindow window_;
     UINT taskbarCreated_;
+    POINT anchor_{};
+    bool hasAnchor_ = false;
+    UINT retriesLeft_ = 0;
     bool active_ = false;
+    bool added_ = false;
     bool version4_ = false;
     bool showDesigning_ = false;
 };

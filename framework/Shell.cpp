@@ -67,6 +67,18 @@ BOOL TShell::CursorPos(POINT* pt) {
     return GetCursorPos(pt);
 }
 
+bool TShell::IconRect(const NOTIFYICONIDENTIFIER& icon, RECT* rect) {
+    return SUCCEEDED(Shell_NotifyIconGetRect(&icon, rect));
+}
+
+bool TShell::TaskbarPosition(APPBARDATA* data) {
+    return SHAppBarMessage(ABM_GETTASKBARPOS, data) != FALSE;
+}
+
+bool TShell::MonitorAt(POINT pt, MONITORINFO* info) {
+    return GetMonitorInfoW(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), info) != FALSE;
+}
+
 bool TShell::HighContrast() {
     HIGHCONTRASTW hc{sizeof hc};
     return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);

@@ -22,6 +22,12 @@ public:
     // Switches one privilege of the process token on or off; false when the token cannot be adjusted.
     virtual BOOL SetPrivilege(const wchar_t* name, bool enable);
     virtual BOOL CursorPos(POINT* pt);
+    // Where the notification area shows an icon, in screen pixels; false where the shell cannot say.
+    virtual bool IconRect(const NOTIFYICONIDENTIFIER& icon, RECT* rect);
+    // The taskbar's edge and rectangle as the shell reports them; false when there is no taskbar.
+    virtual bool TaskbarPosition(APPBARDATA* data);
+    // The whole and the working rectangle of the monitor nearest a screen point.
+    virtual bool MonitorAt(POINT pt, MONITORINFO* info);
     // Whether the user chose a high-contrast look (a setting read, not a call that leaves; here so that
     // tests can switch it, which Wine cannot).
     virtual bool HighContrast();

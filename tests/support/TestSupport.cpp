@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <filesystem>
@@ -96,6 +97,29 @@ BOOL RecordingShell::CursorPos(POINT* pt) {
     return TRUE;
 }
 
+bool RecordingShell::IconRect(const NOTIFYICONIDENTIFIER& icon, RECT* rect) {
+    if (monitors.empty()) return TShell::IconRect(icon, rect);
+    *rect = iconRect;
+    return !IsRectEmpty(&iconRect);
+}
+
+bool RecordingShell::TaskbarPosition(APPBARDATA* data) {
+    if (monitors.empty()) return TShell::TaskbarPosition(data);
+    data->uEdge = taskbarEdge;
+    data->rc = taskbarRect;
+    return taskbarEdge != ~0u;
+}
+
+bool RecordingShell::MonitorAt(POINT pt, MONITORINFO* info) {
+    if (monitors.empty()) return TShell::MonitorAt(pt, info);
+    auto at =
+        std::find_if(monitors.begin(), monitors.end(), [pt](auto& m) { return PtInRect(&m.first, pt); });
+    if (at == monitors.end()) at = monitors.begin(); // far off: the primary stands for the nearest
+    info->rcMonitor = at->first;
+    info->rcWork = at->second;
+    return true;
+}
+
 namespace {
 struct Watch {
     std::wstring caption;
@@ -177,7 +201,7 @@ HGLOBAL GlobalCopy(const void* data, size_t bytes) {
     return mem;
 }
 
-void ReplaceClipboard(std::initializer_list<std::pair<UINT, HANDLE>> items) {
+void ReplaceClipboard(const std::vector<std::pair<UINT, HANDLE>>& items) {
     std::optional<win::ClipboardOpen> open;
     OpenClipboardWaiting(open);
     EmptyClipboard();
@@ -189,7 +213,7 @@ void SetClipboardText(const std::wstring& text) {
     ReplaceClipboard({{CF_UNICODETEXT, GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t))}});
 }
 
-void SendKey(WORD vk, bool shift) {
+void SendKey(WORD vk, bool shift, bool ctrl) {
     std::vector<INPUT> in;
     auto key = [&](WORD k, bool up) {
         INPUT i{};
@@ -199,10 +223,12 @@ void SendKey(WORD vk, bool shift) {
         i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         in.push_back(i);
     };
+    if (ctrl) key(VK_CONTROL, false);
     if (shift) key(VK_SHIFT, false);
     key(vk, false);
     key(vk, true);
     if (shift) key(VK_SHIFT, true);
+    if (ctrl) key(VK_CONTROL, true);
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 

@@ -40,6 +40,10 @@ public:
     BOOL SetPrivilege(const wchar_t* name, bool enable) override;
     BOOL CursorPos(POINT* pt) override;
     bool HighContrast() override { return highContrast; } // not recorded: every paint asks
+    // The desktop's geometry as set below; the real one while no monitor is set.
+    bool IconRect(const NOTIFYICONIDENTIFIER& icon, RECT* rect) override;
+    bool TaskbarPosition(APPBARDATA* data) override;
+    bool MonitorAt(POINT pt, MONITORINFO* info) override;
 
     struct ExecuteCall {
         SHELLEXECUTEINFOW info;
@@ -57,12 +61,15 @@ public:
     BOOL notifyResult = TRUE;
     POINT cursor{0, 0};
     bool highContrast = false;
+    std::vector<std::pair<RECT, RECT>> monitors; // whole and work area; the first is the primary
+    UINT taskbarEdge = ~0u;                      // none, unless an ABE_ edge
+    RECT taskbarRect{}, iconRect{};              // the icon's place is unknown while empty
 };
 
 // Real input, as a user's keys and clicks arrive: through the system's input queue to the foreground
 // window and the control with the focus, through dialog navigation and the controls' default handling.
-// Presses and releases a key, with Shift held when asked.
-void SendKey(WORD vk, bool shift = false);
+// Presses and releases a key, with Shift (and Ctrl) held when asked.
+void SendKey(WORD vk, bool shift = false, bool ctrl = false);
 // Moves the pointer to the screen point and clicks the left (or right) button there.
 void SendClick(POINT screen, bool right = false);
 // Makes the window the foreground window (where keys go); whether it became so.
@@ -80,7 +87,7 @@ void PostKey(HWND w, WPARAM vk);
 HGLOBAL GlobalCopy(const void* data, size_t bytes);
 // Replaces the clipboard's content (owned by no window) with the formats and their data, waiting while
 // another program holds the clipboard.
-void ReplaceClipboard(std::initializer_list<std::pair<UINT, HANDLE>> items);
+void ReplaceClipboard(const std::vector<std::pair<UINT, HANDLE>>& items);
 // Puts Unicode text on the clipboard.
 void SetClipboardText(const std::wstring& text);
 // Changes the clipboard N times as fast as it can: text, a bitmap, a stored component and nothing, in turn.
