@@ -8,13 +8,27 @@
 #include "app/pmunit.h"
 #include "resources/resource.h"
 
+#include <cwchar>
+
 namespace {
-// Whether the command line is the one word "/close" (letter case ignored).
-bool AsksToClose(const wchar_t* commandLine) {
-    std::wstring words = commandLine ? commandLine : L"";
-    words.erase(0, words.find_first_not_of(L" \t"));
-    words.erase(words.find_last_not_of(L" \t") + 1);
-    return _wcsicmp(words.c_str(), L"/close") == 0;
+// The switches the program knows, as given on its command line; other words are ignored.
+struct TStartSwitches {
+    bool close = false; // "/close": end the running copy of this file
+    bool tray = false;  // "/tray": start in the notification area, without the card (the sign-in entry)
+};
+
+TStartSwitches ReadSwitches(const wchar_t* commandLine) {
+    TStartSwitches s;
+    const wchar_t* p = commandLine ? commandLine : L"";
+    while (*p) {
+        p += wcsspn(p, L" \t");
+        const size_t n = wcscspn(p, L" \t");
+        const std::wstring word(p, n);
+        if (_wcsicmp(word.c_str(), L"/close") == 0) s.close = true;
+        if (_wcsicmp(word.c_str(), L"/tray") == 0) s.tray = true;
+        p += n;
+    }
+    return s;
 }
 } // namespace
 
@@ -26,10 +40,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     // "quennel.exe /close" ends the running copy of this file as its exit command would and waits for it
     // (at most 30 seconds): the installer and the uninstaller run it before they replace or remove the file.
     const std::wstring self = ModulePath();
-    if (AsksToClose(commandLine)) return CloseCopy(self, TApplication::WindowClass(), 30000) ? 0 : 1;
-    // A second start of the same file adds no icon and writes nothing: the running copy shows its card.
+    const TStartSwitches switches = ReadSwitches(commandLine);
+    if (switches.close) return CloseCopy(self, TApplication::WindowClass(), 30000) ? 0 : 1;
+    // A second start of the same file adds no icon and writes nothing: the running copy shows its card,
+    // unless this start is the quiet one at sign-in, which shows nothing.
     TInstanceLock lock(self);
     if (!lock.First()) {
+        if (switches.tray) return 0;
         if (HWND first = FindCopyWindow(self, TApplication::WindowClass())) {
             DWORD pid = 0;
             GetWindowThreadProcessId(first, &pid);
@@ -44,11 +61,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     app.OnComeForward = [](TObject*) {
         if (mainform) mainform->N1Click(nullptr); // as the about command: only when hidden
     };
+    // Started at sign-in: the windows as always, the card not shown, the icon at once, as after OK.
+    app.SetShowMainForm(!switches.tray);
     return app.Execute([&] {
         app.CreateForm(mainform);
         app.CreateForm(pmform);
         app.CreateForm(commandform);
         app.CreateForm(DTForm);
         app.CreateForm(infoform);
+        if (switches.tray) mainform->StartResident();
     });
 }

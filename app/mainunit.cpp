@@ -161,6 +161,10 @@ void Tmainform::FormCreate(TObject*) {
 
 void Tmainform::ZarButton1Click(TObject*) {
     Hide();
+    StartResident();
+}
+
+void Tmainform::StartResident() {
     TICON->SetActive(true);
 }
 
@@ -193,7 +197,9 @@ void Tmainform::Image1Click(TObject*) {
 
 void Tmainform::ticonClick(TObject*) {
     if (MenuOpen()) return; // the same press again (Enter reports itself twice)
-    if (!popmenu->Popup(ScreenWidth(), ScreenHeight())) TICON->ReturnFocus();
+    // Beside the icon: from the corner of its monitor's work area on the taskbar's side.
+    const POINT corner = TICON->CornerBesideIcon();
+    if (!popmenu->Popup(corner.x, corner.y)) TICON->ReturnFocus();
 }
 
 void Tmainform::ticonContextMenu(TObject*, int X, int Y) {

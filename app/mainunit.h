@@ -32,6 +32,8 @@ public:
 
     void FormCreate(TObject* Sender);
     void ZarButton1Click(TObject* Sender);
+    // The program as after OK on the card, with the card hidden: the tray icon added.
+    void StartResident();
     void EClick(TObject* Sender);
     void ZarLabel2Click(TObject* Sender);
     void Image1Click(TObject* Sender);

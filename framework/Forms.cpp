@@ -413,7 +413,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Run() {
-    if (mainForm_) mainForm_->Show();
+    if (mainForm_ && showMainForm_) mainForm_->Show();
     running_ = true;
     while (!terminated_ && HandleMessage()) {
     }

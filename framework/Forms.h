@@ -117,7 +117,10 @@ public:
         if (!mainForm_) mainForm_ = reference;
     }
 
-    // Shows the main form and processes messages until Terminate.
+    // Whether Run shows the main form first (on unless the program starts without a window).
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool v) { showMainForm_ = v; }
+    // Shows the main form (when ShowMainForm) and processes messages until Terminate.
     void Run();
     // Makes the forms, then runs. An error while the forms are made is shown in the error box and ends
     // the program: the result is the exit code, 0 or, after such an error, 1.
@@ -161,6 +164,7 @@ private:
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool running_ = false;
+    bool showMainForm_ = true;
     UINT comeForward_ = 0;
     bool comInitialized_ = false;
     int boxesOpen_ = 0;

@@ -96,8 +96,10 @@ Section "${APP}" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Started at sign-in it goes straight to the notification area, without its card. Written on every install,
+; so an update also rewrites an earlier entry that lacked the switch.
 Section "Start ${APP} when I sign in" SecSignIn
-  WriteRegStr HKCU "${RUN_KEY}" "${APP}" '"$INSTDIR\quennel.exe"'
+  WriteRegStr HKCU "${RUN_KEY}" "${APP}" '"$INSTDIR\quennel.exe" /tray'
 SectionEnd
 
 ; Without the sign-in option an earlier install's start at sign-in is taken away.

@@ -25,7 +25,8 @@ const wchar_t* const kPlanted[] = {L"msimg32", L"uxtheme",  L"version", L"dwmapi
                                    L"propsys", L"comctl32", L"userenv", L"cryptbase", L"profapi"};
 } // namespace
 
-QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName) {
+QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName,
+                               const std::wstring& arguments) {
     std::wstring exe = dir.File(exeName);
     // A file already there (a copy started before) is started as it is.
     if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES &&
@@ -33,7 +34,7 @@ QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exe
         ADD_FAILURE() << "cannot copy quennel.exe: " << GetLastError();
         return;
     }
-    std::wstring cmd = L"\"" + exe + L"\"";
+    std::wstring cmd = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

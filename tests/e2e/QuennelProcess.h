@@ -13,7 +13,8 @@ namespace e2e {
 class QuennelProcess {
 public:
     // Copies the built program into the folder (as exeName, unless that file is there) and starts it there.
-    QuennelProcess(const test::TempDir& dir, const std::wstring& exeName = L"quennel.exe");
+    QuennelProcess(const test::TempDir& dir, const std::wstring& exeName = L"quennel.exe",
+                   const std::wstring& arguments = L"");
     ~QuennelProcess(); // ends the program if it is still running
     QuennelProcess(const QuennelProcess&) = delete;
     QuennelProcess& operator=(const QuennelProcess&) = delete;
