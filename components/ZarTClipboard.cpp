@@ -2,6 +2,8 @@
 
 #include "framework/Streams.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -42,6 +44,8 @@ UINT TZarClipboard::ClipboardFormatOf(TZarClipFormat f) {
         return PictureFormat();
     case fComponent:
         return ComponentFormat();
+    case fFileList:
+        return CF_HDROP;
     default:
         return 0;
     }
@@ -66,13 +70,13 @@ TClipboardSnapshot TClipboardSnapshot::Take() {
     s.empty = TZarClipboard::ClipboardIsEmpty();
     s.hidden = !s.empty && TZarClipboard::ContentIsPrivate();
     if (s.empty || s.hidden) return s;
-    for (TZarClipFormat f : {fText, fBitmap, fMetafile, fOemText, fPicture, fComponent})
+    for (TZarClipFormat f : {fText, fBitmap, fMetafile, fOemText, fPicture, fComponent, fFileList})
         s.present[f] = TZarClipboard::HasFormat(TZarClipboard::ClipboardFormatOf(f));
     return s;
 }
 
 TZarClipFormat TZarClipboard::DefaultFormat(const TClipboardSnapshot& now) {
-    for (TZarClipFormat f : {fText, fOemText, fBitmap, fMetafile, fComponent})
+    for (TZarClipFormat f : {fText, fOemText, fFileList, fBitmap, fMetafile, fComponent})
         if (now.Has(f)) return f;
     return fUnknown;
 }
@@ -124,7 +128,7 @@ void TZarClipboard::ShowView(const TClipboardSnapshot& now) {
     TZarClipFormat f = GetDisplayFormat(now);
     // Private content is never read, whatever format a derived viewer would show: only the notice.
     if (now.hidden || !CanViewFormat(f, now)) f = fUnknown;
-    bool textKind = f == fDefault || f == fUnknown || f == fText || f == fOemText;
+    bool textKind = f == fDefault || f == fUnknown || f == fText || f == fOemText || f == fFileList;
     // Text that follows text is filled into the same box: making a new one, with its scroll bars, costs
     // a busy clipboard a tenth of a second per change.
     if (!(textKind && textView_ && textView_ == displayChild_ && textFormat_ == f)) {
@@ -140,6 +144,7 @@ void TZarClipboard::ShowView(const TClipboardSnapshot& now) {
     case fUnknown:
     case fText:
     case fOemText:
+    case fFileList:
         ShowText(f, now);
         break;
     case fBitmap:
@@ -171,15 +176,111 @@ void TZarClipboard::ShowText(TZarClipFormat f, const TClipboardSnapshot& now) {
         textFormat_ = f;
     }
     memo->SetReadOnly(false);
-    if (now.Has(fText)) {
+    if (now.Has(fText) && f != fFileList) {
         memo->SelectAll(); // the paste replaces what the box showed
         memo->PasteFromClipboard();
     } else {
-        memo->SetText(now.hidden  ? kPrivateClipboardNotice
-                      : now.empty ? L"Clipboard is empty"
-                                  : L"Unknown Object on the Clipboard");
+        memo->SetText(DescribedContent(f, now));
     }
     memo->SetReadOnly(true); // only after the filling: a read-only box refuses a paste
+}
+
+namespace {
+// The full paths of a file list (a DROPFILES block of the given size), one per line. Only the block's own
+// bytes are read, in one pass: a list without its closing empty name ends at the block's end.
+std::wstring FileListText(const BYTE* block, size_t size) {
+    std::wstring text;
+    if (size < sizeof(DROPFILES)) return text;
+    DROPFILES head;
+    memcpy(&head, block, sizeof head);
+    if (head.pFiles < sizeof head || head.pFiles >= size) return text;
+    const BYTE* at = block + head.pFiles;
+    const BYTE* end = block + size;
+    auto addLine = [&text](std::wstring_view path) {
+        if (!text.empty()) text += L"\r\n";
+        text += path;
+    };
+    if (head.fWide) {
+        std::wstring_view names(reinterpret_cast<const wchar_t*>(at), static_cast<size_t>(end - at) / 2);
+        while (!names.empty() && names.front() != L'\0') {
+            const size_t n = std::min(names.find(L'\0'), names.size());
+            addLine(names.substr(0, n));
+            names.remove_prefix(std::min(n + 1, names.size()));
+        }
+    } else {
+        // Names in the system's ANSI code page, which the program that copied them wrote them in.
+        std::string_view names(reinterpret_cast<const char*>(at), static_cast<size_t>(end - at));
+        while (!names.empty() && names.front() != '\0') {
+            const size_t n = std::min(names.find('\0'), names.size());
+            addLine(win::ToWide(names.substr(0, n), CP_ACP));
+            names.remove_prefix(std::min(n + 1, names.size()));
+        }
+    }
+    return text;
+}
+
+// The standard formats by the names they are usually known by.
+constexpr struct {
+    UINT format;
+    const wchar_t* name;
+} kStandardFormats[] = {
+    {CF_TEXT, L"CF_TEXT"},
+    {CF_BITMAP, L"CF_BITMAP"},
+    {CF_METAFILEPICT, L"CF_METAFILEPICT"},
+    {CF_SYLK, L"CF_SYLK"},
+    {CF_DIF, L"CF_DIF"},
+    {CF_TIFF, L"CF_TIFF"},
+    {CF_OEMTEXT, L"CF_OEMTEXT"},
+    {CF_DIB, L"CF_DIB"},
+    {CF_PALETTE, L"CF_PALETTE"},
+    {CF_PENDATA, L"CF_PENDATA"},
+    {CF_RIFF, L"CF_RIFF"},
+    {CF_WAVE, L"CF_WAVE"},
+    {CF_UNICODETEXT, L"CF_UNICODETEXT"},
+    {CF_ENHMETAFILE, L"CF_ENHMETAFILE"},
+    {CF_HDROP, L"CF_HDROP"},
+    {CF_LOCALE, L"CF_LOCALE"},
+    {CF_DIBV5, L"CF_DIBV5"},
+    {CF_OWNERDISPLAY, L"CF_OWNERDISPLAY"},
+    {CF_DSPTEXT, L"CF_DSPTEXT"},
+    {CF_DSPBITMAP, L"CF_DSPBITMAP"},
+    {CF_DSPMETAFILEPICT, L"CF_DSPMETAFILEPICT"},
+    {CF_DSPENHMETAFILE, L"CF_DSPENHMETAFILE"},
+};
+} // namespace
+
+std::wstring ClipboardFormatName(UINT format) {
+    for (const auto& standard : kStandardFormats)
+        if (standard.format == format) return standard.name;
+    if (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST)
+        return L"CF_PRIVATEFIRST+" + std::to_wstring(format - CF_PRIVATEFIRST);
+    if (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST)
+        return L"CF_GDIOBJFIRST+" + std::to_wstring(format - CF_GDIOBJFIRST);
+    wchar_t name[256];
+    int n = format >= 0xC000 ? GetClipboardFormatNameW(format, name, static_cast<int>(std::size(name))) : 0;
+    return n > 0 ? std::wstring(name, static_cast<size_t>(n)) : L"Format " + std::to_wstring(format);
+}
+
+std::wstring TZarClipboard::DescribedContent(TZarClipFormat f, const TClipboardSnapshot& now) {
+    if (now.hidden) return kPrivateClipboardNotice; // nothing of it is read
+    if (now.empty) return L"Clipboard is empty";
+    // What is read and what is listed is one opening of the clipboard, so no other program can change
+    // it in between.
+    std::wstring text;
+    win::ClipboardOpen open(Handle());
+    if (open.opened() && f == fFileList) {
+        win::GlobalLockGuard<const BYTE> files(GetClipboardData(CF_HDROP));
+        if (files) text = FileListText(files.get(), files.size());
+        if (!text.empty()) return text;
+    }
+    text = L"Unknown Object on the Clipboard";
+    if (!open.opened()) {
+        RetryLater(); // another program holds it: the names follow when it lets go
+        return text;
+    }
+    for (UINT c = EnumClipboardFormats(0); c; c = EnumClipboardFormats(c))
+        text += L"\r\n" + ClipboardFormatName(c);
+    return text;
 }
 
 SIZE BoundPictureSize(long long w, long long h) {

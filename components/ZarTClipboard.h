@@ -15,7 +15,8 @@ enum TZarClipFormat : unsigned char {
     fOemText,
     fPicture,
     fComponent,
-    fIcon
+    fIcon,
+    fFileList // files copied in a file manager: their full paths, one per line, in the text view
 };
 
 // Bounds on what content from other programs can make the viewer allocate or lay out: a picture's sides
@@ -39,10 +40,13 @@ SIZE MetafilePictureSize(LONG mm, LONG xExt, LONG yExt, int ppi = kDesignPPI);
 struct TClipboardSnapshot {
     bool empty = true;
     bool hidden = false;
-    bool present[fIcon + 1] = {}; // by view format, for those that stand for a clipboard format
+    bool present[fFileList + 1] = {}; // by view format, for those that stand for a clipboard format
     static TClipboardSnapshot Take();
-    bool Has(TZarClipFormat f) const { return f <= fIcon && present[f]; }
+    bool Has(TZarClipFormat f) const { return f <= fFileList && present[f]; }
 };
+
+// The name a clipboard format is known by: its registered name, or the usual name of a standard format.
+std::wstring ClipboardFormatName(UINT format);
 
 // Shown instead of content that its program asked clipboard monitors to leave alone.
 inline constexpr const wchar_t* kPrivateClipboardNotice = L"剪贴板内容已由复制它的程序标为私密，不予显示";
@@ -90,6 +94,8 @@ private:
     void UpdateViewFor(const TClipboardSnapshot& now);
     void ShowView(const TClipboardSnapshot& now);
     void ShowText(TZarClipFormat f, const TClipboardSnapshot& now);
+    // The text shown when no clipboard text is pasted: the notice, the file list, or what is there.
+    std::wstring DescribedContent(TZarClipFormat f, const TClipboardSnapshot& now);
     void ShowPicture(TZarClipFormat f);
     void ShowComponent();
     void RetryLater();

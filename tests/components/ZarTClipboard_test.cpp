@@ -2,6 +2,8 @@
 #include "framework/Streams.h"
 #include "tests/support/TestSupport.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -100,7 +102,7 @@ TEST_F(ViewerFixture, TextAfterTextReplacesTheWholeTextInTheSameReadOnlyBox) {
 
     // Another kind of content, then text again: a box of its own each time.
     FillClipboard(nullptr, {0, 0}, RegisterClipboardFormatW(L"Quennel Test Private"));
-    ASSERT_TRUE(Until([&] { return MemoText() == L"Unknown Object on the Clipboard"; })) << MemoText();
+    ASSERT_TRUE(Until([&] { return MemoText().starts_with(L"Unknown Object on the Clipboard\r\n"); }));
     EXPECT_FALSE(IsWindow(box));
     box = boxWindow();
     FillClipboard(L"text again");
@@ -108,12 +110,6 @@ TEST_F(ViewerFixture, TextAfterTextReplacesTheWholeTextInTheSameReadOnlyBox) {
     EXPECT_FALSE(IsWindow(box));
     EmptyTheClipboard();
     ASSERT_TRUE(Until([&] { return viewer->DisplayChild() == nullptr; }));
-}
-
-TEST_F(ViewerFixture, PrivateFormatShowsUnknownObject) {
-    MakeViewer();
-    FillClipboard(nullptr, {0, 0}, RegisterClipboardFormatW(L"Quennel Test Private"));
-    EXPECT_TRUE(Until([&] { return MemoText() == L"Unknown Object on the Clipboard"; })) << MemoText();
 }
 
 // Content a password manager marks private (either registered format) shows only the notice, whatever
@@ -332,6 +328,65 @@ TEST_F(ViewerFixture, AStormOfChangesFromAnotherProgramGivesNoFalseErrors) {
     EXPECT_TRUE(Until([&] { return MemoText() == L"calm again"; })) << MemoText();
     for (const auto& m : errors.messages)
         ADD_FAILURE() << "error box: " << win::ToUtf8(m);
+}
+
+// A file list as a file manager puts it on the clipboard: the header, then the names, each closed by a
+// zero, and one more zero; wide or in the ANSI code page.
+HGLOBAL FileList(const std::vector<std::wstring>& paths, bool wide = true, DWORD offset = sizeof(DROPFILES)) {
+    std::string names;
+    for (const auto& p : paths)
+        names += wide ? std::string(reinterpret_cast<const char*>(p.c_str()), (p.size() + 1) * 2)
+                      : win::FromWide(p, CP_ACP) + '\0';
+    names.append(wide ? 2 : 1, '\0');
+    DROPFILES head{offset, {0, 0}, FALSE, wide};
+    return test::GlobalCopy((std::string(reinterpret_cast<const char*>(&head), sizeof head) + names).data(),
+                            sizeof head + names.size());
+}
+
+// Files copied with no text show their full paths, one per line; text beside them shows as text; a
+// private list only the notice; what the viewer cannot show, the formats that are there.
+TEST_F(ViewerFixture, FileListsShowTheirPathsAndUnknownContentItsFormats) {
+    MakeViewer();
+    const UINT unknown = RegisterClipboardFormatW(L"Quennel Test Private");
+    const UINT mark = RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
+    const std::vector<std::wstring> three{L"C:\\a.txt", L"D:\\文件夹\\b c.doc", L"\\\\host\\share\\d"};
+    struct Case {
+        const char* what;
+        std::vector<std::pair<UINT, HANDLE>> items;
+        std::wstring shown;
+    } cases[] = {
+        {"three files",
+         {{CF_HDROP, FileList(three)}},
+         L"C:\\a.txt\r\nD:\\文件夹\\b c.doc\r\n\\\\host\\share\\d"},
+        {"ANSI names", {{CF_HDROP, FileList({L"C:\\x", L"C:\\y z"}, false)}}, L"C:\\x\r\nC:\\y z"},
+        {"text beside them",
+         {{CF_HDROP, FileList(three)}, {CF_UNICODETEXT, test::GlobalCopy(L"t", 4)}},
+         L"t"},
+        {"marked private",
+         {{CF_HDROP, FileList(three)}, {mark, test::GlobalCopy("", 1)}},
+         kPrivateClipboardNotice},
+        {"a registered format",
+         {{unknown, test::GlobalCopy("", 1)}},
+         L"Unknown Object on the Clipboard\r\nQuennel Test Private"},
+        {"names beyond the block",
+         {{CF_HDROP, FileList(three, true, 1 << 20)}},
+         L"Unknown Object on the Clipboard\r\nCF_HDROP"},
+    };
+    for (Case& c : cases) {
+        test::ReplaceClipboard(c.items);
+        EXPECT_TRUE(Until([&] { return MemoText() == c.shown; }))
+            << c.what << ": " << win::ToUtf8(MemoText());
+    }
+    // A hundred thousand files are shown whole, read in one pass.
+    std::vector<std::wstring> many(100000, L"C:\\Users\\someone\\Pictures\\Holiday\\IMG_0000.JPG");
+    test::ReplaceClipboard({{CF_HDROP, FileList(many)}});
+    const int whole = static_cast<int>(many.size() * (many[0].size() + 2) - 2);
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            auto* memo = dynamic_cast<TMemo*>(viewer->DisplayChild());
+            return memo && GetWindowTextLengthW(memo->Handle()) == whole;
+        },
+        30000));
 }
 
 // Sizes from other programs' content are bounded, and metafile extents follow the platform's rules:
