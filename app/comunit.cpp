@@ -14,6 +14,16 @@ std::wstring DirectoryPart(const std::wstring& text) {
     return text.substr(0, i);
 }
 
+std::wstring ExpandVariables(const std::wstring& text) {
+    DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    std::wstring expanded(size, L'\0');
+    // A variable may change between the two calls: then the text goes as typed.
+    DWORD written = size ? ExpandEnvironmentStringsW(text.c_str(), expanded.data(), size) : 0;
+    if (written == 0 || written > size) return text;
+    expanded.resize(written - 1); // the count includes the closing zero
+    return expanded;
+}
+
 Tcommandform::Tcommandform(TComponent* AOwner) : TForm(AOwner) {
     SetName(L"commandform");
     SetCaption(L"输入命令行");
@@ -28,6 +38,7 @@ Tcommandform::Tcommandform(TComponent* AOwner) : TForm(AOwner) {
     CBOX->SetAccessibleName(L"命令行"); // the name a screen reader says for the box
     CBOX->SetParent(this);
     CBOX->OnKeyPress = [this](TObject* s, wchar_t& k) { CBOXKeyPress(s, k); };
+    CBOX->OnKeyDown = [this](TObject* s, unsigned short& k, TShiftState sh) { CBOXKeyDown(s, k, sh); };
 
     BitBtn1 = New<TBitBtn>(this);
     BitBtn1->SetName(L"BitBtn1");
@@ -62,13 +73,19 @@ Tcommandform::Tcommandform(TComponent* AOwner) : TForm(AOwner) {
     FExecute->SetName(L"FExecute");
 }
 
-void Tcommandform::BitBtn1Click(TObject*) {
-    std::wstring text = CBOX->Text();
-    CBOX->AddItem(text); // every run, empty texts and repeats too
-    FExecute->SetFilename(text);
-    FExecute->SetExePath(DirectoryPart(text));
-    FExecute->Execute();
+void Tcommandform::RunText(TZarOpenStyle style) {
+    const std::wstring text = CBOX->Text();
+    CBOX->AddItem(text); // every run, empty texts and repeats too, as typed
+    const std::wstring command = ExpandVariables(text);
+    FExecute->SetExeStyle(style);
+    FExecute->SetFilename(command);
+    FExecute->SetExePath(DirectoryPart(command));
+    FExecute->Execute(); // a failed start or a refused elevation closes the dialog all the same
     Close();
+}
+
+void Tcommandform::BitBtn1Click(TObject*) {
+    RunText(osDefault);
 }
 
 void Tcommandform::BitBtn2Click(TObject*) {
@@ -82,4 +99,12 @@ void Tcommandform::BitBtn3Click(TObject* Sender) {
 
 void Tcommandform::CBOXKeyPress(TObject* Sender, wchar_t& Key) {
     if (Key == L'\r') BitBtn1Click(Sender);
+}
+
+void Tcommandform::CBOXKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
+    if (Key != VK_RETURN || (Shift & (ssCtrl | ssShift | ssAlt)) != (ssCtrl | ssShift)) return;
+    Key = 0;   // the box does nothing more with it
+    MSG typed; // nor with the character the key made, if the keyboard gave one
+    PeekMessageW(&typed, CBOX->EditHandle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    RunText(osRunAs);
 }

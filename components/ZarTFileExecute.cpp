@@ -12,10 +12,10 @@ TZarFileExecute::TZarFileExecute(TComponent* AOwner) : TZarExecComponent(AOwner)
 }
 
 void TZarFileExecute::SetExeStyle(TZarOpenStyle v) {
-    static const wchar_t* const verbs[] = {L"",     L"open", L"Print", L"explore", L"new", L"Install",
-                                           L"edit", L"find", L"Test",  L"open",    L"Play"};
+    static const wchar_t* const verbs[] = {L"",     L"open", L"Print", L"explore", L"new",  L"Install",
+                                           L"edit", L"find", L"Test",  L"open",    L"Play", L"runas"};
     exeStyle_ = v;
-    verb_ = v <= osPlay ? verbs[v] : L"";
+    verb_ = v <= osRunAs ? verbs[v] : L"";
 }
 
 void TZarFileExecute::SetWindowstate(TWindowState v) {

@@ -16,7 +16,8 @@ enum TZarOpenStyle : unsigned char {
     osFind,
     osTest,
     osConfigure,
-    osPlay
+    osPlay,
+    osRunAs // as administrator, after the system asks the user
 };
 
 enum TWindowState : unsigned char { wsNormal, wsMinimized, wsMaximized };

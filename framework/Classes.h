@@ -59,6 +59,8 @@ enum TShiftStateFlag : unsigned {
 };
 using TShiftState = unsigned;
 TShiftState ShiftStateFromKeys(unsigned long mkFlags);
+// Shift, Ctrl and Alt as they stand for the key message being handled.
+TShiftState KeyboardShiftState();
 
 using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;

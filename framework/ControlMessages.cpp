@@ -146,10 +146,7 @@ bool TWinControl::KeyMessage(TMessage& m) {
     case WM_KEYUP:
     case WM_SYSKEYUP: {
         auto key = static_cast<unsigned short>(m.WParam);
-        TShiftState s = 0;
-        if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-        if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-        if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+        const TShiftState s = KeyboardShiftState();
         if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
             KeyDown(key, s);
         else

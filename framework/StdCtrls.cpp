@@ -218,10 +218,20 @@ void TComboBox::TEditPart::WndProc(TMessage& m) {
         m.Result = DefaultProc(handle_, m) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
         return;
     }
+    if (m.Msg == WM_KEYDOWN) {
+        auto key = static_cast<unsigned short>(m.WParam);
+        box_.KeyDown(key, KeyboardShiftState());
+        if (key == 0) { // handled: the box leaves it alone
+            m.Result = 0;
+            return;
+        }
+        m.WParam = key;
+    }
     if (m.Msg == WM_CHAR) {
         auto key = static_cast<wchar_t>(m.WParam);
         box_.KeyPress(key);
-        if (key == 0 || key == L'\r') return; // a handled Enter makes no beep
+        // A handled Enter makes no beep, nor does Ctrl+Enter's line feed, which a one-line text never takes.
+        if (key == 0 || key == L'\r' || key == L'\n') return;
         m.WParam = key;
     }
     m.Result = DefaultProc(handle_, m);

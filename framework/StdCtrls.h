@@ -88,7 +88,8 @@ private:
     bool wordWrap_ = true, wantReturns_ = true;
 };
 
-// An editable combo box with a drop-down list of items. Characters typed into its text reach KeyPress.
+// An editable combo box with a drop-down list of items. Keys pressed and characters typed into its text
+// reach KeyDown and KeyPress.
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* AOwner);
