@@ -74,20 +74,18 @@ bool TTrayIcon::IconPlace(POINT& where) const {
     return hasAnchor_;
 }
 
-namespace {
-bool SameMonitor(const MONITORINFO& a, const MONITORINFO& b) {
-    return EqualRect(&a.rcMonitor, &b.rcMonitor) != FALSE;
+POINT WorkAreaCorner(const MONITORINFO& monitor, UINT taskbarEdge) {
+    const RECT &all = monitor.rcMonitor, &work = monitor.rcWork;
+    if (taskbarEdge > ABE_BOTTOM) {
+        // The side that the work area leaves out, where a taskbar (or another bar) sits.
+        taskbarEdge = work.top > all.top     ? ABE_TOP
+                      : work.left > all.left ? ABE_LEFT
+                                             : ABE_BOTTOM; // the right side's corner is the bottom's
+    }
+    if (taskbarEdge == ABE_TOP) return {work.right, work.top};
+    if (taskbarEdge == ABE_LEFT) return {work.left, work.bottom};
+    return {work.right, work.bottom};
 }
-
-// The side of the monitor that its work area leaves out (where a taskbar or another bar sits).
-UINT EdgeLeftOut(const MONITORINFO& m) {
-    const RECT &all = m.rcMonitor, &work = m.rcWork;
-    if (work.top > all.top) return ABE_TOP;
-    if (work.left > all.left) return ABE_LEFT;
-    if (work.right < all.right) return ABE_RIGHT;
-    return ABE_BOTTOM;
-}
-} // namespace
 
 POINT TTrayIcon::CornerBesideIcon() const {
     auto& shell = win::TShell::Current();
@@ -99,23 +97,14 @@ POINT TTrayIcon::CornerBesideIcon() const {
     // monitor, which holds the origin.
     POINT icon{0, 0};
     if (!IconPlace(icon) && hasTaskbar) icon = taskbarMiddle;
-    MONITORINFO monitor{sizeof monitor};
+    MONITORINFO monitor{sizeof monitor}, taskbarMonitor{sizeof taskbarMonitor};
     if (!shell.MonitorAt(icon, &monitor))
         return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     // The shell names the edge of its main taskbar; a taskbar on another monitor shows in that monitor's
     // work area.
-    MONITORINFO taskbarMonitor{sizeof taskbarMonitor};
-    const bool taskbarHere =
-        hasTaskbar && shell.MonitorAt(taskbarMiddle, &taskbarMonitor) && SameMonitor(taskbarMonitor, monitor);
-    const RECT& work = monitor.rcWork;
-    switch (taskbarHere ? taskbar.uEdge : EdgeLeftOut(monitor)) {
-    case ABE_TOP:
-        return {work.right, work.top};
-    case ABE_LEFT:
-        return {work.left, work.bottom};
-    default:
-        return {work.right, work.bottom};
-    }
+    const bool taskbarHere = hasTaskbar && shell.MonitorAt(taskbarMiddle, &taskbarMonitor) &&
+                             EqualRect(&taskbarMonitor.rcMonitor, &monitor.rcMonitor);
+    return WorkAreaCorner(monitor, taskbarHere ? taskbar.uEdge : ~0u);
 }
 
 bool TTrayIcon::ModifyIcon() {
@@ -188,6 +177,7 @@ bool TTrayIcon::WndProc(TMessage& m) {
     }
     if (m.Msg == taskbarCreated_) {
         // A new taskbar has no icons: put ours back while it is wanted, at the new taskbar's size.
+        added_ = false;
         FitIcon();
         if (Wanted()) OfferIcon();
         m.Result = 0;

@@ -53,15 +53,10 @@ public:
     void ReturnFocus();
     // Whether the shell took the version-4 protocol (keyboard events, anchor points).
     bool Version4() const { return version4_; }
-    // Whether the icon is in the notification area now: a shell that is not ready yet (at sign-in)
-    // refuses it, and the icon is offered again every kAddRetryInterval ms, at most kAddRetries times,
-    // and whenever the notification area announces itself.
-    bool Shown() const { return added_; }
+    // A shell that is not ready yet (at sign-in) refuses the icon: it is offered again every
+    // kAddRetryInterval ms, at most kAddRetries times, and whenever the notification area announces itself.
     static constexpr UINT_PTR kAddRetryTimer = 1;
     static constexpr UINT kAddRetryInterval = 2000, kAddRetries = 90;
-    // A screen point on the icon: the middle of its rectangle where the shell tells it, else the anchor
-    // of the last version-4 event; false when neither is known.
-    bool IconPlace(POINT& where) const;
     // The corner of the work area, on the taskbar's side, of the monitor that holds the icon: where a
     // menu of the icon opens beside it. Bottom-right for a taskbar at the bottom or the right, top-right
     // for one at the top, bottom-left for one at the left; right and bottom are the work area's
@@ -78,6 +73,9 @@ private:
     void OfferIcon();
     // Whether the icon belongs in the notification area: while active, or at design time while shown.
     bool Wanted() const;
+    // A screen point on the icon: the middle of its rectangle where the shell tells it, else the anchor
+    // of the last version-4 event; false when neither is known.
+    bool IconPlace(POINT& where) const;
     bool ModifyIcon();
     bool DeleteIcon();
     bool WndProc(TMessage& m);
@@ -92,7 +90,12 @@ private:
     bool hasAnchor_ = false;
     UINT retriesLeft_ = 0;
     bool active_ = false;
-    bool added_ = false;
+    bool added_ = false; // the shell took the icon and holds it
     bool version4_ = false;
     bool showDesigning_ = false;
 };
+
+// The corner of a monitor's work area on its taskbar's side, for the taskbar's edge (an ABE_ value; any
+// other: the side that the work area leaves out): top-right for the top, bottom-left for the left,
+// bottom-right for the bottom and the right. Right and bottom are the work area's exclusive edges.
+POINT WorkAreaCorner(const MONITORINFO& monitor, UINT taskbarEdge);

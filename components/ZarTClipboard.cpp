@@ -186,35 +186,37 @@ void TZarClipboard::ShowText(TZarClipFormat f, const TClipboardSnapshot& now) {
 }
 
 namespace {
+// Calls add for each name of a list of names each closed by a zero, up to the empty name that ends the
+// list or the end of the text.
+template <typename Char, typename Add> void ForEachName(std::basic_string_view<Char> names, Add add) {
+    while (!names.empty() && names.front() != Char{}) {
+        const size_t n = std::min(names.find(Char{}), names.size());
+        add(names.substr(0, n));
+        names.remove_prefix(std::min(n + 1, names.size()));
+    }
+}
+
 // The full paths of a file list (a DROPFILES block of the given size), one per line. Only the block's own
-// bytes are read, in one pass: a list without its closing empty name ends at the block's end.
+// bytes are read, in one pass.
 std::wstring FileListText(const BYTE* block, size_t size) {
     std::wstring text;
-    if (size < sizeof(DROPFILES)) return text;
-    DROPFILES head;
+    DROPFILES head{};
+    if (size < sizeof head) return text;
     memcpy(&head, block, sizeof head);
     if (head.pFiles < sizeof head || head.pFiles >= size) return text;
-    const BYTE* at = block + head.pFiles;
-    const BYTE* end = block + size;
+    const size_t bytes = size - head.pFiles;
     auto addLine = [&text](std::wstring_view path) {
         if (!text.empty()) text += L"\r\n";
         text += path;
     };
     if (head.fWide) {
-        std::wstring_view names(reinterpret_cast<const wchar_t*>(at), static_cast<size_t>(end - at) / 2);
-        while (!names.empty() && names.front() != L'\0') {
-            const size_t n = std::min(names.find(L'\0'), names.size());
-            addLine(names.substr(0, n));
-            names.remove_prefix(std::min(n + 1, names.size()));
-        }
+        std::wstring names(bytes / sizeof(wchar_t), L'\0'); // copied, as the block may place them unaligned
+        memcpy(names.data(), block + head.pFiles, names.size() * sizeof(wchar_t));
+        ForEachName(std::wstring_view(names), addLine);
     } else {
-        // Names in the system's ANSI code page, which the program that copied them wrote them in.
-        std::string_view names(reinterpret_cast<const char*>(at), static_cast<size_t>(end - at));
-        while (!names.empty() && names.front() != '\0') {
-            const size_t n = std::min(names.find('\0'), names.size());
-            addLine(win::ToWide(names.substr(0, n), CP_ACP));
-            names.remove_prefix(std::min(n + 1, names.size()));
-        }
+        // Names in the system's ANSI code page, in which the program that copied them wrote them.
+        ForEachName(std::string_view(reinterpret_cast<const char*>(block + head.pFiles), bytes),
+                    [&](std::string_view name) { addLine(win::ToWide(name, CP_ACP)); });
     }
     return text;
 }

@@ -204,100 +204,34 @@ TEST_F(TrayFixture, VersionFourCallbacksChooseOnceAndOpenTheMenuAtTheAnchor) {
     EXPECT_EQ(shell.notify.back().data.hWnd, tray->Handle());
 }
 
-// At sign-in the shell may refuse the icon: it is offered again on a timer, a bounded number of times,
-// and whenever the notification area announces itself.
+// At sign-in the shell may refuse the icon: it is offered again on a timer, a bounded number of times.
 TEST_F(TrayFixture, ARefusedIconIsOfferedAgainForABoundedTime) {
     shell.notifyResult = FALSE;
     tray->SetActive(true);
-    for (UINT i = 0; i < TTrayIcon::kAddRetries + 5; ++i)
+    for (UINT i = 0; i <= TTrayIcon::kAddRetries; ++i)
         SendMessageW(tray->Handle(), WM_TIMER, TTrayIcon::kAddRetryTimer, 0);
-    EXPECT_EQ(shell.notify.size(), TTrayIcon::kAddRetries + 1);
-    tray->SetToolTip(L"changed while refused"); // goes in with the add, no modify of an unknown icon
-    shell.notifyResult = TRUE;
-    SendMessageW(tray->Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(tray->Shown());
-    EXPECT_STREQ(shell.notify.back().data.szTip, L"changed while refused");
-    tray->SetActive(false);
-    shell.notifyResult = FALSE;
-    tray->SetActive(true);
-    shell.notifyResult = TRUE;
-    SendMessageW(tray->Handle(), WM_TIMER, TTrayIcon::kAddRetryTimer, 0);
-    EXPECT_TRUE(tray->Shown());
+    EXPECT_EQ(Messages(), std::vector<DWORD>(TTrayIcon::kAddRetries + 1, NIM_ADD));
 }
 
-// The menu's corner: the work area's, on the taskbar's side, of the monitor that holds the icon (found
-// from the shell's rectangle, the version-4 anchor, or the taskbar); the edge from the shell for the
-// monitor with its taskbar, else from the work area.
-TEST_F(TrayFixture, TheMenuCornerIsOnTheTaskbarsSideOfTheIconsMonitor) {
-    struct Case {
-        const char* what;
-        RECT primaryWork, secondWork;
-        UINT edge;
-        RECT bar;
-        POINT icon; // {-1, -1}: no rectangle; by the anchor when anchored
-        bool anchored;
+// The menu's corner for a taskbar on each edge of a monitor (named by the shell, or seen in the work area),
+// on the primary monitor and on one beside it.
+TEST(WorkAreaCorner, IsOnTheTaskbarsSide) {
+    const struct {
+        RECT all, work;
+        UINT edge; // ~0u: the shell names none for this monitor
         POINT corner;
+    } cases[] = {
+        {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, ABE_BOTTOM, {1920, 1040}},
+        {{0, 0, 1920, 1080}, {0, 40, 1920, 1080}, ABE_TOP, {1920, 40}},
+        {{0, 0, 1920, 1080}, {60, 0, 1920, 1080}, ABE_LEFT, {60, 1080}},
+        {{0, 0, 1920, 1080}, {0, 0, 1860, 1080}, ABE_RIGHT, {1860, 1080}},
+        {{0, 0, 1920, 1080}, {0, 0, 1920, 1080}, ABE_TOP, {1920, 0}}, // hidden until the pointer comes
+        {{1920, 0, 3200, 1024}, {1920, 30, 3200, 1024}, ~0u, {3200, 30}},
+        {{1920, 0, 3200, 1024}, {1980, 0, 3200, 1024}, ~0u, {1980, 1024}},
     };
-    const RECT primary{0, 0, 1920, 1080}, second{1920, 0, 3200, 1024};
-    const Case cases[] = {
-        {"bottom",
-         {0, 0, 1920, 1040},
-         second,
-         ABE_BOTTOM,
-         {0, 1040, 1920, 1080},
-         {1800, 1060},
-         false,
-         {1920, 1040}},
-        {"top", {0, 40, 1920, 1080}, second, ABE_TOP, {0, 0, 1920, 40}, {1800, 20}, false, {1920, 40}},
-        {"left", {60, 0, 1920, 1080}, second, ABE_LEFT, {0, 0, 60, 1080}, {30, 1000}, false, {60, 1080}},
-        {"right",
-         {0, 0, 1860, 1080},
-         second,
-         ABE_RIGHT,
-         {1860, 0, 1920, 1080},
-         {1890, 1000},
-         false,
-         {1860, 1080}},
-        {"as under Wine", primary, second, ABE_BOTTOM, {0, 1079, 1920, 1080}, {-1, -1}, false, {1920, 1080}},
-        {"no place: by the taskbar",
-         primary,
-         {1980, 0, 3200, 1024},
-         ABE_LEFT,
-         {1920, 0, 1980, 1024},
-         {-1, -1},
-         false,
-         {1980, 1024}},
-        {"second, its bar at the top",
-         {0, 0, 1920, 1040},
-         {1920, 30, 3200, 1024},
-         ABE_BOTTOM,
-         {0, 1040, 1920, 1080},
-         {3100, 15},
-         true,
-         {3200, 30}},
-        {"second, no bar of its own",
-         {0, 0, 1920, 1040},
-         second,
-         ABE_BOTTOM,
-         {0, 1040, 1920, 1080},
-         {3100, 1000},
-         true,
-         {3200, 1024}},
-    };
-    tray->SetActive(true);
-    for (const Case& c : cases) {
-        shell.monitors = {{primary, c.primaryWork}, {second, c.secondWork}};
-        shell.taskbarEdge = c.edge;
-        shell.taskbarRect = c.bar;
-        shell.iconRect = c.icon.x < 0 || c.anchored
-                             ? RECT{}
-                             : RECT{c.icon.x - 8, c.icon.y - 8, c.icon.x + 8, c.icon.y + 8};
-        if (c.anchored)
-            SendMessageW(tray->Handle(), TTrayIcon::CallbackMessage, MAKEWPARAM(c.icon.x, c.icon.y),
-                         MAKELPARAM(NIN_SELECT, 0));
-        const POINT corner = tray->CornerBesideIcon();
-        EXPECT_EQ(corner.x, c.corner.x) << c.what;
-        EXPECT_EQ(corner.y, c.corner.y) << c.what;
+    for (const auto& c : cases) {
+        const POINT p = WorkAreaCorner({sizeof(MONITORINFO), c.all, c.work, 0}, c.edge);
+        EXPECT_TRUE(p.x == c.corner.x && p.y == c.corner.y) << p.x << "," << p.y;
     }
 }
 

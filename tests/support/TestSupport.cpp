@@ -5,7 +5,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include <filesystem>
@@ -95,29 +94,6 @@ BOOL RecordingShell::CursorPos(POINT* pt) {
     calls.push_back(L"CursorPos");
     *pt = cursor;
     return TRUE;
-}
-
-bool RecordingShell::IconRect(const NOTIFYICONIDENTIFIER& icon, RECT* rect) {
-    if (monitors.empty()) return TShell::IconRect(icon, rect);
-    *rect = iconRect;
-    return !IsRectEmpty(&iconRect);
-}
-
-bool RecordingShell::TaskbarPosition(APPBARDATA* data) {
-    if (monitors.empty()) return TShell::TaskbarPosition(data);
-    data->uEdge = taskbarEdge;
-    data->rc = taskbarRect;
-    return taskbarEdge != ~0u;
-}
-
-bool RecordingShell::MonitorAt(POINT pt, MONITORINFO* info) {
-    if (monitors.empty()) return TShell::MonitorAt(pt, info);
-    auto at =
-        std::find_if(monitors.begin(), monitors.end(), [pt](auto& m) { return PtInRect(&m.first, pt); });
-    if (at == monitors.end()) at = monitors.begin(); // far off: the primary stands for the nearest
-    info->rcMonitor = at->first;
-    info->rcWork = at->second;
-    return true;
 }
 
 namespace {

@@ -40,10 +40,6 @@ public:
     BOOL SetPrivilege(const wchar_t* name, bool enable) override;
     BOOL CursorPos(POINT* pt) override;
     bool HighContrast() override { return highContrast; } // not recorded: every paint asks
-    // The desktop's geometry as set below; the real one while no monitor is set.
-    bool IconRect(const NOTIFYICONIDENTIFIER& icon, RECT* rect) override;
-    bool TaskbarPosition(APPBARDATA* data) override;
-    bool MonitorAt(POINT pt, MONITORINFO* info) override;
 
     struct ExecuteCall {
         SHELLEXECUTEINFOW info;
@@ -61,9 +57,6 @@ public:
     BOOL notifyResult = TRUE;
     POINT cursor{0, 0};
     bool highContrast = false;
-    std::vector<std::pair<RECT, RECT>> monitors; // whole and work area; the first is the primary
-    UINT taskbarEdge = ~0u;                      // none, unless an ABE_ edge
-    RECT taskbarRect{}, iconRect{};              // the icon's place is unknown while empty
 };
 
 // Real input, as a user's keys and clicks arrive: through the system's input queue to the foreground
