@@ -89,8 +89,14 @@ POINT WorkAreaCorner(const MONITORINFO& monitor, UINT taskbarEdge) {
 
 POINT TTrayIcon::CornerBesideIcon() const {
     auto& shell = win::TShell::Current();
-    APPBARDATA taskbar{sizeof taskbar};
-    const bool hasTaskbar = shell.TaskbarPosition(&taskbar);
+    // The taskbar's place is asked of the shell (another process) once, and again after the desktop's
+    // layout changed: a click's menu opens without that round trip.
+    if (!taskbar_) {
+        APPBARDATA asked{sizeof asked};
+        taskbar_ = shell.TaskbarPosition(&asked) ? asked : APPBARDATA{};
+    }
+    const APPBARDATA& taskbar = *taskbar_;
+    const bool hasTaskbar = taskbar.cbSize != 0;
     const POINT taskbarMiddle{taskbar.rc.left + (taskbar.rc.right - taskbar.rc.left) / 2,
                               taskbar.rc.top + (taskbar.rc.bottom - taskbar.rc.top) / 2};
     // The icon's own place; else the taskbar, which holds the notification area; else the primary
@@ -169,7 +175,9 @@ void TTrayIcon::SetToolTip(const std::wstring& text) {
 bool TTrayIcon::WndProc(TMessage& m) {
     if (m.Msg == CallbackMessage) return CallbackMessageReceived(m);
     if (m.Msg == WM_DPICHANGED || m.Msg == WM_DISPLAYCHANGE || m.Msg == WM_SETTINGCHANGE) {
-        // The display's scaling may have changed: the icon follows the notification area's size.
+        // The display's scaling may have changed: the icon follows the notification area's size. The
+        // taskbar may have moved (its work area changes with it).
+        taskbar_.reset();
         FitIcon();
         if (m.Msg != WM_DPICHANGED) return false;
         m.Result = 0; // the hidden window stays where it is
@@ -178,6 +186,7 @@ bool TTrayIcon::WndProc(TMessage& m) {
     if (m.Msg == taskbarCreated_) {
         // A new taskbar has no icons: put ours back while it is wanted, at the new taskbar's size.
         added_ = false;
+        taskbar_.reset();
         FitIcon();
         if (Wanted()) OfferIcon();
         m.Result = 0;

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class TTrayIcon : public TComponent {
@@ -86,6 +87,7 @@ private:
     std::wstring toolTip_;
     TUtilWindow window_;
     UINT taskbarCreated_;
+    mutable std::optional<APPBARDATA> taskbar_; // the shell's answer; no taskbar when cbSize is 0
     POINT anchor_{};
     bool hasAnchor_ = false;
     UINT retriesLeft_ = 0;
