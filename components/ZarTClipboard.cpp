@@ -249,8 +249,8 @@ constexpr struct {
     {CF_DSPMETAFILEPICT, L"CF_DSPMETAFILEPICT"},
     {CF_DSPENHMETAFILE, L"CF_DSPENHMETAFILE"},
 };
-} // namespace
 
+// The name a clipboard format is known by: its registered name, or the usual name of a standard format.
 std::wstring ClipboardFormatName(UINT format) {
     for (const auto& standard : kStandardFormats)
         if (standard.format == format) return standard.name;
@@ -262,6 +262,7 @@ std::wstring ClipboardFormatName(UINT format) {
     int n = format >= 0xC000 ? GetClipboardFormatNameW(format, name, static_cast<int>(std::size(name))) : 0;
     return n > 0 ? std::wstring(name, static_cast<size_t>(n)) : L"Format " + std::to_wstring(format);
 }
+} // namespace
 
 std::wstring TZarClipboard::DescribedContent(TZarClipFormat f, const TClipboardSnapshot& now) {
     if (now.hidden) return kPrivateClipboardNotice; // nothing of it is read

@@ -45,9 +45,6 @@ struct TClipboardSnapshot {
     bool Has(TZarClipFormat f) const { return f <= fFileList && present[f]; }
 };
 
-// The name a clipboard format is known by: its registered name, or the usual name of a standard format.
-std::wstring ClipboardFormatName(UINT format);
-
 // Shown instead of content that its program asked clipboard monitors to leave alone.
 inline constexpr const wchar_t* kPrivateClipboardNotice = L"剪贴板内容已由复制它的程序标为私密，不予显示";
 
