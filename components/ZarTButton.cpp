@@ -11,7 +11,6 @@ TZarButton::TZarButton(TComponent* AOwner) : TZarCustomControl(AOwner) {
 
 void TZarButton::CreateParams(TCreateParams& p) {
     TZarCustomControl::CreateParams(p);
-    p.Style &= ~static_cast<DWORD>(WS_DISABLED); // disabled, it still takes the focus and the space bar
     p.DoubleClicks = false;
 }
 
@@ -23,7 +22,7 @@ void TZarButton::SetWordWrap(bool v) {
 }
 
 void TZarButton::SetEnabled(bool v) {
-    enabled_ = v;
+    buttonEnabled_ = v;
     Invalidate();
     NotifyAccessible(EVENT_OBJECT_STATECHANGE);
 }
@@ -40,7 +39,7 @@ void TZarButton::SetCaption(const std::wstring& text) {
 void TZarButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
     if (handle_) SetCapture(handle_);
     TZarCustomControl::MouseDown(b, s, x, y);
-    if (b == TMouseButton::mbLeft && enabled_ && !down_) SetDown(true);
+    if (b == TMouseButton::mbLeft && buttonEnabled_ && !down_) SetDown(true);
 }
 
 void TZarButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
@@ -78,7 +77,8 @@ long TZarButton::AccessibleRole() const {
 }
 
 long TZarButton::AccessibleState() const {
-    return TZarCustomControl::AccessibleState() | (down_ ? STATE_SYSTEM_PRESSED : 0);
+    return TZarCustomControl::AccessibleState() | (down_ ? STATE_SYSTEM_PRESSED : 0) |
+           (buttonEnabled_ ? 0 : STATE_SYSTEM_UNAVAILABLE);
 }
 
 void TZarButton::ScaleBy(int to, int from) {
@@ -125,12 +125,12 @@ void TZarButton::PaintFace(HDC dc) {
         BevelRing(dc, r, clBtnHighlight, clBtnShadow, ring);
     }
     POINT g = GlyphPosition();
-    glyph_.DrawGlyph(dc, g.x, g.y, enabled_, down_);
+    glyph_.DrawGlyph(dc, g.x, g.y, buttonEnabled_, down_);
     if (caption_.empty()) return;
     RECT t = CaptionRect();
     if (plain)
-        PlainText(dc, font_, t, caption_, textFormat_, enabled_ ? clBtnText : clGrayText);
-    else if (enabled_)
+        PlainText(dc, font_, t, caption_, textFormat_, buttonEnabled_ ? clBtnText : clGrayText);
+    else if (buttonEnabled_)
         font3D_.DrawText3D(font_, dc, t, caption_, textFormat_, true);
     else
         DrawDisabledText(font_, dc, t, caption_, textFormat_, ring);

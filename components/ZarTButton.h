@@ -17,11 +17,13 @@ public:
     UINT TextFormat() const { return textFormat_; }
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
-    // The button's own enabled flag; its window stays enabled.
+    // The button's own enabled flag, which greys its face and keeps the mouse from pressing it. The
+    // framework's enabled state stays on: the window still takes the focus and the space bar.
+    bool Enabled() const { return buttonEnabled_; }
     void SetEnabled(bool v) override;
     void SetCaption(const std::wstring& text) override;
     long AccessibleRole() const override;
-    long AccessibleState() const override; // pressed while down
+    long AccessibleState() const override; // pressed while down, unavailable while not Enabled
     std::wstring AccessibleDefaultAction() const override { return L"Press"; }
 
     void PaintFace(HDC dc) override;
@@ -43,6 +45,7 @@ private:
     RECT FaceRect() const; // the area inside the bevel, moved when pressed
     TZarFont3D font3D_{this};
     TZarGlyph glyph_{this};
+    bool buttonEnabled_ = true;
     bool down_ = false, wordWrap_ = false;
     UINT textFormat_ = DefaultFormat;
 };

@@ -101,6 +101,15 @@ TEST_F(DecoratedFixture, ButtonInputSteps) {
     EXPECT_EQ(b->TextFormat(), static_cast<UINT>(0x8025));
 }
 
+// Disabled, the button keeps the framework's enabled state: it can still take the focus, and readers hear
+// that it is unavailable.
+TEST_F(DecoratedFixture, ADisabledButtonCanStillTakeTheFocus) {
+    auto* b = Make<TZarButton>(10, 10, 80, 30);
+    b->SetEnabled(false);
+    EXPECT_TRUE(b->CanFocus());
+    EXPECT_TRUE(b->AccessibleState() & STATE_SYSTEM_UNAVAILABLE);
+}
+
 TEST(Glyph, WidthsDesignTimeDerivationAndChangeNotices) {
     TComponent owner(nullptr);
     TZarGlyph g(&owner);
