@@ -491,11 +491,15 @@ std::vector<int> OvalInsets(int w, int h) {
 TShapeRaster::TShapeRaster(const TGradientPlan& plan, int w, int h)
     : w_(w), h_(h), ground_(Pixel(plan.ground)) {
     const auto& shapes = plan.shapes;
+    bool hasOvals = false;
     for (const auto& s : shapes) {
         hasLines_ |= s.kind == TGradientShape::Stroke;
+        hasOvals |= s.kind == TGradientShape::Oval;
         const LONG span = std::max(std::abs(s.at.right - s.at.left), std::abs(s.at.bottom - s.at.top));
         if (span > kMaxShape) usable_ = false;
     }
+    // Lines are walked apart from the ovals' runs: a plan of both is left to the system's drawing.
+    if (hasLines_ && hasOvals) usable_ = false;
     if (!usable_) return;
     if (hasLines_) {
         // Only the last of equal lines shows (it is drawn over the earlier ones): a table of the lines

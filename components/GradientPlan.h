@@ -100,7 +100,8 @@ public:
     TShapeRaster(const TGradientPlan& plan, int w, int h);
     // The widest and tallest shape painted (insets are kept in 16 bits, line steps in 32.32 fixed point).
     static constexpr int kMaxShape = 32767;
-    // False for a plan with a wider or taller shape (nothing can then be painted).
+    // False for a plan with a wider or taller shape, or with both ovals and lines (nothing can then be
+    // painted here: the painter draws such a plan shape by shape).
     bool Usable() const { return usable_; }
     // Rows top..bottom-1, whole, into pixels (row top; each row stride values after the one before). The
     // rows are painted in order: a call from row 0 starts the painting afresh, each other call takes the

@@ -357,6 +357,18 @@ TEST(Gradient, BoxStylesPaintTheSamePixelsAsDrawingEveryBoxWithABrush) {
     EXPECT_FALSE(oval.Usable());
 }
 
+// A plan of ovals and lines (no style makes one) paints both, as drawing them one by one does.
+TEST(Gradient, APlanOfOvalsAndLinesPaintsBoth) {
+    const TGradientPlan plan{RGB(0, 0, 0),
+                             {{TGradientShape::Oval, {0, 0, 20, 20}, RGB(255, 0, 0)},
+                              {TGradientShape::Stroke, {0, 0, 20, 0}, RGB(0, 255, 0)}}};
+    Surface ours(20, 20), system(20, 20);
+    TGradientPainter(plan, 20, 20).Draw(ours.dc);
+    DrawPlanShapeByShape(system.dc, 20, 20, plan);
+    EXPECT_EQ(ours.At(10, 10), RGB(255, 0, 0));
+    EXPECT_TRUE(ours.SameAs(system));
+}
+
 // The round and line styles against a plain model of the rules: for every pixel, the colour of the last
 // shape covering it (an oval by its rows, a line by its pixels one after the other).
 std::vector<COLORREF> Model(const TGradientPlan& plan, int w, int h) {
