@@ -61,13 +61,12 @@ private:
 // moment of the call; the window-level parts (the parent) come from the system's object for the window.
 class TAccessibleObject final : public TAccessibleUnknown {
 public:
-    TAccessibleObject(TWinControl& control, IAccessible* standard)
-        : control_(&control), standard_(standard) {}
+    TAccessibleObject(TWinControl& control, win::ComRef<IAccessible> standard)
+        : control_(&control), standard_(std::move(standard)) {}
 
     void Disconnect() {
         control_ = nullptr;
-        if (standard_) standard_->Release();
-        standard_ = nullptr;
+        standard_.reset();
         CoDisconnectObject(static_cast<IUnknown*>(this), 0); // readers in other processes let go too
     }
 
@@ -288,26 +287,25 @@ private:
     }
 
     TWinControl* control_;
-    IAccessible* standard_;
+    win::ComRef<IAccessible> standard_;
 };
 
-LRESULT AnswerGetObject(TWinControl& control, TAccessibleObject*& object, WPARAM w, LPARAM l) {
+LRESULT AnswerGetObject(TWinControl& control, win::ComRef<IAccessible>& object, WPARAM w, LPARAM l) {
     if (static_cast<LONG>(l) != OBJID_CLIENT) return DefWindowProcW(control.Handle(), WM_GETOBJECT, w, l);
     if (!object) {
-        IAccessible* standard = nullptr;
-        if (FAILED(CreateStdAccessibleObject(control.Handle(), OBJID_CLIENT, kIAccessible,
-                                             reinterpret_cast<void**>(&standard))))
-            standard = nullptr;
-        object = new TAccessibleObject(control, standard);
+        win::ComRef<IAccessible> standard;
+        if (FAILED(CreateStdAccessibleObject(control.Handle(), OBJID_CLIENT, kIAccessible, standard.put())))
+            standard.reset();
+        object.reset(new TAccessibleObject(control, std::move(standard)));
     }
-    return LresultFromObject(kIAccessible, w, static_cast<IAccessible*>(object));
+    return LresultFromObject(kIAccessible, w, object.get());
 }
 
-void DisconnectAccessible(TAccessibleObject*& object) {
+void DisconnectAccessible(win::ComRef<IAccessible>& object) {
     if (!object) return;
-    object->Disconnect();
-    object->Release();
-    object = nullptr;
+    // Every control's object is one of ours (AnswerGetObject made it).
+    static_cast<TAccessibleObject*>(object.get())->Disconnect();
+    object.reset();
 }
 
 std::wstring WithoutAccelerator(const std::wstring& caption) {
@@ -376,7 +374,8 @@ namespace {
 // the system finds none): everything else is the system's answer.
 class TNamedObject final : public TAccessibleUnknown {
 public:
-    TNamedObject(IAccessible* standard, std::wstring name) : s_(standard), name_(std::move(name)) {}
+    TNamedObject(win::ComRef<IAccessible> standard, std::wstring name)
+        : s_(std::move(standard)), name_(std::move(name)) {}
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return s_->GetTypeInfoCount(n); }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
@@ -431,11 +430,11 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR b) override { return s_->put_accValue(c, b); }
 
 private:
-    ~TNamedObject() override { s_->Release(); }
+    ~TNamedObject() override = default;
     HRESULT OtherInterface(REFIID id, void** out) override {
         return s_->QueryInterface(id, out); // other views of the control are the system's
     }
-    IAccessible* s_;
+    win::ComRef<IAccessible> s_;
     std::wstring name_;
 };
 
@@ -443,13 +442,11 @@ private:
 
 bool AnswerNamedGetObject(HWND h, const std::wstring& name, WPARAM w, LPARAM l, LRESULT& result) {
     if (name.empty() || static_cast<LONG>(l) != OBJID_CLIENT) return false;
-    IAccessible* standard = nullptr;
-    if (FAILED(
-            CreateStdAccessibleObject(h, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard))) ||
-        !standard)
+    win::ComRef<IAccessible> standard;
+    if (FAILED(CreateStdAccessibleObject(h, OBJID_CLIENT, kIAccessible, standard.put())) || !standard)
         return false;
-    auto* named = new TNamedObject(standard, name);
-    result = LresultFromObject(kIAccessible, w, static_cast<IAccessible*>(named));
-    named->Release(); // the answer holds its own reference
+    // The answer holds its own reference; ours goes at the end of the call.
+    const win::ComRef<IAccessible> named(new TNamedObject(std::move(standard), name));
+    result = LresultFromObject(kIAccessible, w, named.get());
     return true;
 }

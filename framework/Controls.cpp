@@ -4,6 +4,7 @@
 #include "framework/Dispatch.h"
 
 #include <commctrl.h>
+#include <oleacc.h> // a control releases its accessible object with itself
 #include <windowsx.h>
 
 #include <algorithm>

@@ -156,7 +156,7 @@ struct TCreateParams {
 // live until the control goes; standard controls are subclassed so they share the one dispatch path.
 class THintWindow;
 class THintTracker;
-class TAccessibleObject;
+struct IAccessible;
 
 class TWinControl : public TControl, public TMessageTarget {
 public:
@@ -251,9 +251,9 @@ protected:
     int ctrlId_ = 0;
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabOrder_;
-    TControl* mouseControl_ = nullptr;        // non-windowed child that captured the mouse
-    TControl* focusedChild_ = nullptr;        // painted child with the focus, while the window has it
-    TAccessibleObject* accessible_ = nullptr; // made at the first reader's request
+    TControl* mouseControl_ = nullptr;    // non-windowed child that captured the mouse
+    TControl* focusedChild_ = nullptr;    // painted child with the focus, while the window has it
+    win::ComRef<IAccessible> accessible_; // made at the first reader's request
     // Makes the window a tab stop while a painted child takes the focus, and a container the dialog
     // navigation looks into while it has windowed children.
     void UpdateNavigationStyle();

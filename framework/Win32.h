@@ -207,6 +207,36 @@ using Icon = UniqueHandle<HICON, CloseIconHandle>;
 using EnhMetaFile = UniqueHandle<HENHMETAFILE, DeleteMetafileHandle>;
 using Module = UniqueHandle<HMODULE, FreeModuleHandle>;
 
+// Holds one reference to a COM object and releases it when it goes or is replaced. It adopts the reference
+// it is given (a new object's first one, or one an out parameter handed over).
+template <typename T> class ComRef {
+public:
+    ComRef() = default;
+    explicit ComRef(T* adopted) : p_(adopted) {}
+    ~ComRef() { reset(); }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ComRef(ComRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ComRef& operator=(ComRef&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.p_, nullptr));
+        return *this;
+    }
+    void reset(T* adopted = nullptr) {
+        if (T* old = std::exchange(p_, adopted)) old->Release();
+    }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For a call that hands over a reference through an out parameter: what was held goes first.
+    void** put() {
+        reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
 // A global memory block locked for the guard's life (a clipboard block, say).
 template <typename T> class GlobalLockGuard {
 public:
