@@ -330,20 +330,17 @@ void TWinControl::CreateWnd() {
     CreateParams(p);
     if (parent_ && !ctrlId_) ctrlId_ = g_nextCtrlId++;
     HMENU id = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrlId_)) : nullptr;
-    if (!p.ClassName) {
-        const wchar_t* cls = p.DoubleClicks ? kWindowClass : kSingleClickClass;
-        RegisterClassOnce(cls, p.DoubleClicks ? CS_DBLCLKS : 0);
-        wndClassDefault_ = true;
-        CreateWindowExW(p.ExStyle, cls, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
-                        id, ModuleInstance(), static_cast<TMessageTarget*>(this));
+    wndClassDefault_ = !p.ClassName;
+    if (wndClassDefault_) {
+        p.ClassName = p.DoubleClicks ? kWindowClass : kSingleClickClass;
+        RegisterClassOnce(p.ClassName, p.DoubleClicks ? CS_DBLCLKS : 0);
     } else {
-        wndClassDefault_ = false;
-        LoadCommonControls();
-        HWND h = CreateWindowExW(p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                                 p.Height, p.WndParent, id, ModuleInstance(), nullptr);
-        if (h && IsWindow(h)) SubclassToTarget(h, this);
+        LoadCommonControls(); // a system control, subclassed once made
     }
-    if (!handle_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
+    CreateTargetWindow(
+        *this,
+        {p.ExStyle, p.ClassName, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent, id},
+        !wndClassDefault_);
     UpdateFont();
     CreateHandleDone();
     for (TWinControl* c : tabOrder_)

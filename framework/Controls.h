@@ -244,7 +244,7 @@ public:
     TKeyPressEvent OnKeyPress;
 
 protected:
-    win::ControlWindow handle_;
+    win::OwnedWindow handle_;
     bool wndClassDefault_ = true;
     bool tabStop_ = false;
     bool aligning_ = false;

@@ -3,6 +3,8 @@
 // the one window procedure through which every window of the framework reaches its object.
 #pragma once
 
+#include "framework/Win32.h"
+
 #include <windows.h>
 
 #include <string>
@@ -64,6 +66,36 @@ private:
     friend LRESULT CALLBACK TargetWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l);
     friend void SubclassToTarget(HWND h, TMessageTarget* target);
 };
+
+// A target that owns one window of its own: it holds the handle from the window's first message and
+// forgets it after the last; a window still there when the owner goes is destroyed with it (the owner's
+// destructor destroys it first when the window's messages need the whole owner).
+class TWindowOwner : public TMessageTarget {
+public:
+    HWND Handle() const { return window_.get(); }
+
+protected:
+    ~TWindowOwner() = default;
+    void WindowAttached(HWND h) override { window_.Attach(h); }
+    void WindowDetached(HWND) override { window_.Forget(); }
+    win::OwnedWindow window_;
+};
+
+// What a window is made with (CreateWindowExW's arguments but the instance and the creation parameter).
+struct TWindowSpec {
+    DWORD exStyle = 0;
+    const wchar_t* className = nullptr;
+    const wchar_t* caption = L"";
+    DWORD style = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;
+    HMENU menu = nullptr;
+};
+
+// Makes a window that answers through the target: one of the framework's classes reaches the target from
+// its first message, one of a system class (subclass) is subclassed to it once made. Throws when the
+// system makes no window.
+HWND CreateTargetWindow(TMessageTarget& target, const TWindowSpec& spec, bool subclass = false);
 
 // The window procedure of the framework's windows: hands each message to the window's target, reports
 // any error that escapes it (the one exception guard), and after WM_NCDESTROY lets the window go: it

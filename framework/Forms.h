@@ -92,7 +92,7 @@ struct TProgramResources {
     int cancelGlyph = 0;
 };
 
-class TApplication : public TComponent, public TDispatchHost, public TMessageTarget {
+class TApplication : public TComponent, public TDispatchHost, public TWindowOwner {
 public:
     explicit TApplication(TProgramResources resources = {});
     ~TApplication() override;
@@ -102,7 +102,7 @@ public:
     const std::wstring& Title() const { return title_; }
     void SetTitle(const std::wstring& t);
     // The window that carries the program's task-bar entry; every form is owned by it.
-    HWND Handle() const { return window_.get(); }
+    using TWindowOwner::Handle;
     TForm* MainForm() const { return mainForm_; }
     const TProgramResources& Resources() const { return resources_; }
     // The program's icon, or null when it gave none.
@@ -156,11 +156,8 @@ protected:
 private:
     bool DispatchOne(MSG& msg);
     void WndProc(TMessage& m) override;
-    void WindowAttached(HWND h) override { window_.Attach(h); }
-    void WindowDetached(HWND) override { window_.Forget(); }
     std::wstring title_;
     TProgramResources resources_;
-    win::ControlWindow window_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool running_ = false;

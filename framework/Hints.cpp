@@ -14,9 +14,11 @@ void THintWindow::ActivateHint(const std::wstring& text, POINT at, HWND topLevel
     if (window_ && GetParent(window_.get()) != topLevel) window_.Destroy();
     if (!window_) {
         RegisterClassOnce(kHintClass, 0, IDC_ARROW);
-        CreateWindowExW(0, kHintClass, L"", WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS, 0, 0, 0, 0, topLevel,
-                        nullptr, ModuleInstance(), static_cast<TMessageTarget*>(this));
-        if (!window_) return;
+        TWindowSpec spec;
+        spec.className = kHintClass;
+        spec.style = WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS;
+        spec.parent = topLevel; // gone with its top-level window, which the hint then forgets
+        CreateTargetWindow(*this, spec);
     }
     if (!font && !statusFont_) {
         NONCLIENTMETRICSW metrics{};

@@ -10,7 +10,7 @@
 
 #include <string>
 
-class THintWindow final : public TMessageTarget {
+class THintWindow final : public TWindowOwner {
 public:
     THintWindow() = default;
     ~THintWindow() { window_.Destroy(); }
@@ -22,17 +22,12 @@ public:
     void ActivateHint(const std::wstring& text, POINT at, HWND topLevel, HFONT font);
     void Hide();
     bool Showing() const;
-    HWND Handle() const { return window_.get(); }
     const std::wstring& Text() const { return text_; }
 
     void WndProc(TMessage& m) override;
 
 private:
-    void WindowAttached(HWND h) override { window_.Attach(h); }
-    // Gone with its top-level window: the owner forgets the handle rather than destroy it again.
-    void WindowDetached(HWND) override { window_.Forget(); }
     void Paint(HDC dc) const;
-    win::ControlWindow window_;
     win::Font statusFont_;
     HFONT font_ = nullptr; // the font in use: the caller's, or statusFont_
     std::wstring text_;

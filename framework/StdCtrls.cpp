@@ -212,10 +212,10 @@ HWND TComboBox::EditHandle() {
 void TComboBox::TEditPart::WndProc(TMessage& m) {
     // Readers find the box's name on its text, where the focus is.
     if (m.Msg == WM_GETOBJECT &&
-        AnswerNamedGetObject(handle_, box_.accessibleName_, m.WParam, m.LParam, m.Result))
+        AnswerNamedGetObject(Handle(), box_.accessibleName_, m.WParam, m.LParam, m.Result))
         return;
     if (m.Msg == WM_GETDLGCODE && m.WParam == VK_RETURN) {
-        m.Result = DefaultProc(handle_, m) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
+        m.Result = DefaultProc(Handle(), m) | DLGC_WANTALLKEYS; // Enter reaches KeyPress
         return;
     }
     if (m.Msg == WM_KEYDOWN) {
@@ -234,7 +234,7 @@ void TComboBox::TEditPart::WndProc(TMessage& m) {
         if (key == 0 || key == L'\r' || key == L'\n') return;
         m.WParam = key;
     }
-    m.Result = DefaultProc(handle_, m);
+    m.Result = DefaultProc(Handle(), m);
 }
 
 std::wstring TComboBox::Text() const {

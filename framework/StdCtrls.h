@@ -113,20 +113,16 @@ protected:
 private:
     // The edit box the system makes inside the combo box, subclassed so that its keys reach the combo
     // box's key events (Enter among them).
-    class TEditPart final : public TMessageTarget {
+    class TEditPart final : public TWindowOwner {
     public:
         explicit TEditPart(TComboBox& box) : box_(box) {}
         ~TEditPart() = default;
         TEditPart(const TEditPart&) = delete;
         TEditPart& operator=(const TEditPart&) = delete;
-        HWND Handle() const { return handle_; }
         void WndProc(TMessage& m) override;
 
     private:
-        void WindowAttached(HWND h) override { handle_ = h; }
-        void WindowDetached(HWND) override { handle_ = nullptr; }
         TComboBox& box_;
-        HWND handle_ = nullptr;
     };
     std::vector<std::wstring> items_;
     int itemHeight_ = 16;

@@ -9,9 +9,12 @@ constexpr const wchar_t* kUtilClass = L"QuennelUtilWindow";
 
 TUtilWindow::TUtilWindow(Handler handler, const wchar_t* name) : handler_(std::move(handler)) {
     RegisterClassOnce(kUtilClass, 0);
-    CreateWindowExW(WS_EX_TOOLWINDOW, kUtilClass, name, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                    ModuleInstance(), static_cast<TMessageTarget*>(this));
-    if (!window_) throw Exception(L"Error creating window: " + win::SystemErrorText(GetLastError()));
+    TWindowSpec spec;
+    spec.exStyle = WS_EX_TOOLWINDOW;
+    spec.className = kUtilClass;
+    spec.caption = name;
+    spec.style = WS_POPUP;
+    CreateTargetWindow(*this, spec);
     made_ = true;
 }
 

@@ -8,7 +8,7 @@
 
 // A helper window of the framework whose messages go to a function (tray icon, timers, hidden owners).
 // It is a top-level window, so it also hears broadcasts such as the session-end query.
-class TUtilWindow final : public TMessageTarget {
+class TUtilWindow final : public TWindowOwner {
 public:
     // Returns true when it answered the message (in m.Result); false leaves it to the default handling.
     using Handler = std::function<bool(TMessage&)>;
@@ -20,14 +20,10 @@ public:
     }
     TUtilWindow(const TUtilWindow&) = delete;
     TUtilWindow& operator=(const TUtilWindow&) = delete;
-    HWND Handle() const { return window_.get(); }
     void WndProc(TMessage& m) override;
 
 private:
-    void WindowAttached(HWND h) override { window_.Attach(h); }
-    void WindowDetached(HWND) override { window_.Forget(); }
     Handler handler_;
-    win::ControlWindow window_;
     // The handler hears the window's messages from when it is made until it goes: the window is made
     // while its owner is still being constructed, and goes while the owner is being destroyed.
     bool made_ = false;

@@ -97,14 +97,15 @@ private:
     HDC dc_;
 };
 
-// The window a control made and answers: destroyed with its owner, unless the system destroyed it first
-// (a parent's destruction takes its children), in which case the owner is told and forgets it.
-class ControlWindow {
+// A window the program made and answers (a control's, a form's, a helper's): destroyed with its owner,
+// unless the system destroyed it first (a parent's destruction takes its children), in which case the
+// owner is told and forgets it.
+class OwnedWindow {
 public:
-    ControlWindow() = default;
-    ~ControlWindow() { Destroy(); }
-    ControlWindow(const ControlWindow&) = delete;
-    ControlWindow& operator=(const ControlWindow&) = delete;
+    OwnedWindow() = default;
+    ~OwnedWindow() { Destroy(); }
+    OwnedWindow(const OwnedWindow&) = delete;
+    OwnedWindow& operator=(const OwnedWindow&) = delete;
     operator HWND() const { return h_; }
     HWND get() const { return h_; }
     void Attach(HWND h) { h_ = h; }
@@ -149,7 +150,7 @@ private:
     HDC dc_;
 };
 
-// Generic owner for handles closed by one function (files, processes, menus, windows, icons).
+// Generic owner for handles closed by one function (files, processes, menus, icons).
 template <typename H, auto Close, intptr_t Invalid = 0> class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -185,9 +186,6 @@ inline void CloseFileHandle(HANDLE h) {
 inline void CloseMenuHandle(HMENU h) {
     DestroyMenu(h);
 }
-inline void CloseWindowHandle(HWND h) {
-    DestroyWindow(h);
-}
 inline void CloseIconHandle(HICON h) {
     DestroyIcon(h);
 }
@@ -202,7 +200,6 @@ inline void FreeModuleHandle(HMODULE h) {
 using Handle = UniqueHandle<HANDLE, CloseFileHandle>;
 using File = UniqueHandle<HANDLE, CloseFileHandle, -1>;
 using Menu = UniqueHandle<HMENU, CloseMenuHandle>;
-using Window = UniqueHandle<HWND, CloseWindowHandle>;
 using Icon = UniqueHandle<HICON, CloseIconHandle>;
 using EnhMetaFile = UniqueHandle<HENHMETAFILE, DeleteMetafileHandle>;
 using Module = UniqueHandle<HMODULE, FreeModuleHandle>;
