@@ -250,7 +250,7 @@ private:
     }
     // A child with a window of its own is an object of its own; a painted one, an element of this one.
     HRESULT WindowObject(TControl* c, IDispatch** out) const {
-        auto* w = dynamic_cast<TWinControl*>(c);
+        auto* w = c->AsWindowed();
         if (!w) return S_FALSE;
         return AccessibleObjectFromWindow(w->Handle(), static_cast<DWORD>(OBJID_WINDOW), kIDispatch,
                                           reinterpret_cast<void**>(out));
@@ -357,7 +357,7 @@ void TGraphicControl::SetTabStop(bool v) {
 }
 
 void TControl::NotifyAccessible(DWORD event) const {
-    if (const auto* self = dynamic_cast<const TWinControl*>(this)) {
+    if (const TWinControl* self = AsWindowed()) {
         if (self->handle_) NotifyWinEvent(event, self->handle_, OBJID_CLIENT, CHILDID_SELF);
         return;
     }

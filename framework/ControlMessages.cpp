@@ -272,8 +272,7 @@ bool TWinControl::FocusChild(TControl* child) {
 std::vector<TControl*> TWinControl::FocusableChildren() const {
     std::vector<TControl*> list;
     for (TControl* c : controls_)
-        if (auto* g = dynamic_cast<TGraphicControl*>(c); g && g->TabStop() && g->Visible() && g->Enabled())
-            list.push_back(c);
+        if (auto* g = c->AsPainted(); g && g->TabStop() && g->Visible() && g->Enabled()) list.push_back(c);
     return list;
 }
 

@@ -272,7 +272,7 @@ void TWinControl::InsertControl(TControl* c) {
     c->ChangeScale(currentPPI_);
     controls_.push_back(c);
     c->parent_ = this;
-    if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+    if (auto* wc = c->AsWindowed()) {
         tabOrder_.push_back(wc);
         if (HandleAllocated()) wc->HandleNeeded();
     }
@@ -291,7 +291,7 @@ void TWinControl::RemoveControl(TControl* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), c), tabOrder_.end());
     c->parent_ = nullptr;
-    if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->DestroyWnd();
+    if (auto* wc = c->AsWindowed()) wc->DestroyWnd();
     if (c->align_ != TAlign::alNone) AlignControls();
 }
 
@@ -507,7 +507,7 @@ void TWinControl::AlignControls() {
             case TAlign::alNone:
                 break;
             }
-            if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->handle_)
+            if (auto* wc = c->AsWindowed(); wc && wc->handle_)
                 MoveWindow(wc->handle_, c->left_, c->top_, c->width_, c->height_, TRUE);
             else
                 c->Invalidate();
@@ -536,7 +536,7 @@ void TWinControl::PaintWindow(HDC dc) {
 
 void TWinControl::PaintControls(HDC dc) {
     for (TControl* c : controls_) {
-        auto* g = dynamic_cast<TGraphicControl*>(c);
+        auto* g = c->AsPainted();
         if (!g || !g->Visible()) continue;
         RECT b = g->BoundsRect();
         if (!RectVisible(dc, &b)) continue;
@@ -552,7 +552,7 @@ void TWinControl::PaintControls(HDC dc) {
 TControl* TWinControl::ControlAtPos(POINT p) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl* c = *it;
-        if (dynamic_cast<TGraphicControl*>(c) && c->Visible() && c->Enabled()) {
+        if (c->AsPainted() && c->Visible() && c->Enabled()) {
             RECT b = c->BoundsRect();
             if (PtInRect(&b, p)) return c;
         }

@@ -24,11 +24,20 @@ enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 using TCursor = const wchar_t*;
 
 class TWinControl;
+class TGraphicControl;
+class TForm;
 
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* AOwner);
     ~TControl() override;
+
+    // What kind of control this is, for code that holds it as a control: the control with a window of
+    // its own, the one its parent paints, the form; null for the other kinds.
+    virtual TWinControl* AsWindowed() { return nullptr; }
+    virtual TGraphicControl* AsPainted() { return nullptr; }
+    virtual TForm* AsForm() { return nullptr; }
+    const TWinControl* AsWindowed() const { return const_cast<TControl*>(this)->AsWindowed(); }
 
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* p);
@@ -162,6 +171,7 @@ class TWinControl : public TControl, public TMessageTarget {
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
+    TWinControl* AsWindowed() override { return this; }
 
     long AccessibleState() const override;
     // The painted child that has the keyboard focus while the window has it (a link, by Tab), or null;
@@ -281,6 +291,7 @@ private:
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+    TGraphicControl* AsPainted() override { return this; }
     // Whether Tab reaches the control (its parent's window holds the focus for it).
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool v);

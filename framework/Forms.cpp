@@ -387,7 +387,8 @@ bool TApplication::TaskbarEntryVisible() const {
 bool TApplication::DispatchOne(MSG& msg) {
     // Dialog keys (Tab, Enter, Escape) for the active form.
     HWND active = GetActiveWindow();
-    if (active && dynamic_cast<TForm*>(TWinControl::FromHandle(active)) && IsDialogMessageW(active, &msg))
+    if (TWinControl* w = active ? TWinControl::FromHandle(active) : nullptr;
+        w && w->AsForm() && IsDialogMessageW(active, &msg))
         return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -24,6 +24,7 @@ class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* AOwner);
     ~TForm() override;
+    TForm* AsForm() override { return this; }
 
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle s);

@@ -44,7 +44,7 @@ void THintTracker::MouseMessage(TWinControl& over, const TMessage& m, POINT p) {
     TControl* c = nullptr;
     if (m.Msg == WM_MOUSEMOVE) {
         c = over.ControlAtPos(p);
-        if (c && (!c->ShowHint() || c->Hint().empty() || !dynamic_cast<TGraphicControl*>(c))) c = nullptr;
+        if (c && (!c->ShowHint() || c->Hint().empty() || !c->AsPainted())) c = nullptr;
     }
     if (&over != over_) {
         // Another window's messages leave the hint alone until the pointer comes to a child of it that

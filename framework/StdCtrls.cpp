@@ -5,7 +5,7 @@
 TForm* GetParentForm(const TControl* c) {
     while (c && c->Parent())
         c = c->Parent();
-    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+    return c ? const_cast<TControl*>(c)->AsForm() : nullptr;
 }
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
