@@ -19,7 +19,7 @@ void TWinControl::WindowDetached(HWND) {
     DisconnectAccessible(accessible_);
     focusedChild_ = nullptr;
     // The hint goes with the window; a new window makes a new one when it first shows a hint.
-    if (THintTracker* hints = Hints()) hints->WindowGone(*this);
+    if (TControlHints* hints = Hints()) hints->WindowGone(*this);
 }
 
 // ---- message families: each answers its own messages and says whether the default handling is left out
@@ -129,7 +129,7 @@ bool TWinControl::PlacementMessage(TMessage& m) {
 
 // The pointer leaving the window, and the hint timers (on a form's window).
 bool TWinControl::HintMessage(TMessage& m) {
-    THintTracker* hints = Hints();
+    TControlHints* hints = Hints();
     if (!hints) return false;
     if (m.Msg == WM_MOUSELEAVE) {
         hints->MouseLeft(*this);
@@ -171,7 +171,7 @@ bool TWinControl::KeyMessage(TMessage& m) {
 bool TWinControl::MouseMessage(TMessage& m) {
     if (!IsMouseMessage(m.Msg)) return false;
     POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-    if (THintTracker* hints = Hints()) hints->MouseMessage(*this, m, p);
+    if (TControlHints* hints = Hints()) hints->MouseMessage(*this, m, p);
     TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
     if (target) {
         // A graphic child takes the mouse between its press and release, like a window would.

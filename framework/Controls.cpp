@@ -287,7 +287,7 @@ void TWinControl::RemoveControl(TControl* c) {
     c->Invalidate();
     if (mouseControl_ == c) mouseControl_ = nullptr;
     if (focusedChild_ == c) focusedChild_ = nullptr;
-    if (THintTracker* hints = Hints()) hints->ControlRemoved(*c);
+    if (TControlHints* hints = Hints()) hints->ControlRemoved(*c);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
     tabOrder_.erase(std::remove(tabOrder_.begin(), tabOrder_.end(), c), tabOrder_.end());
     c->parent_ = nullptr;
@@ -348,21 +348,21 @@ void TWinControl::CreateWnd() {
     AlignControls();
 }
 
-THintTracker* TWinControl::Hints() {
+TControlHints* TWinControl::Hints() {
     return parent_ ? parent_->Hints() : nullptr;
 }
 
 void TWinControl::CancelHint() {
-    if (THintTracker* hints = Hints()) hints->Cancel(*this);
+    if (TControlHints* hints = Hints()) hints->Cancel(*this);
 }
 
 TControl* TWinControl::HintControl() {
-    THintTracker* hints = Hints();
+    TControlHints* hints = Hints();
     return hints && hints->Over() == this ? hints->Control() : nullptr;
 }
 
 const THintWindow* TWinControl::HintWindow() {
-    THintTracker* hints = Hints();
+    TControlHints* hints = Hints();
     return hints ? hints->Window() : nullptr;
 }
 

@@ -164,7 +164,7 @@ struct TCreateParams {
 // A control with a window of its own. Windows are made when first needed (the parent's made first) and
 // live until the control goes; standard controls are subclassed so they share the one dispatch path.
 class THintWindow;
-class THintTracker;
+class TControlHints;
 struct IAccessible;
 
 class TWinControl : public TControl, public TMessageTarget {
@@ -216,7 +216,7 @@ public:
     // place changed).
     void CancelHint();
     // The tracker of the hints of the form the control is on (null when it is on none).
-    virtual THintTracker* Hints();
+    virtual TControlHints* Hints();
     // The painted child whose hint is due or showing, or null; the form's hint window, made at its first
     // showing.
     TControl* HintControl();
@@ -306,46 +306,28 @@ protected:
     bool tabStop_ = false;
 };
 
-// One per form: follows the pointer over the painted children of the form's windowed controls. A
-// child with a hint and ShowHint shows it after the pointer rests on it for a moment, for a few seconds;
-// moving off it, a press, or the pointer leaving the window hides it. The timers run on the form's
-// window; the hint window is made at the first showing and goes with the windowed control it served.
-class THintTracker {
+// What a windowed control tells, and asks of, the hints of its form's painted children (the form's
+// THintTracker answers).
+class TControlHints {
 public:
-    explicit THintTracker(TWinControl& form);
-    ~THintTracker();
-    THintTracker(const THintTracker&) = delete;
-    THintTracker& operator=(const THintTracker&) = delete;
-
     // A mouse message on a windowed control of the form, at p in its client coordinates.
-    void MouseMessage(TWinControl& over, const TMessage& m, POINT p);
+    virtual void MouseMessage(TWinControl& over, const TMessage& m, POINT p) = 0;
     // The pointer left the control's window.
-    void MouseLeft(TWinControl& over);
+    virtual void MouseLeft(TWinControl& over) = 0;
     // The hint timers on the form's window; true when the message on `on` was one of them.
-    bool TimerMessage(const TWinControl& on, TMessage& m);
+    virtual bool TimerMessage(const TWinControl& on, TMessage& m) = 0;
     // Hides the hint over a windowed control's children and forgets which child it was for (a hint, a
     // visibility or a place changed).
-    void Cancel(const TWinControl& over);
+    virtual void Cancel(const TWinControl& over) = 0;
     // A child went from its parent; a windowed control's window went (the hint window goes with it).
-    void ControlRemoved(const TControl& child);
-    void WindowGone(const TWinControl& over);
-
+    virtual void ControlRemoved(const TControl& child) = 0;
+    virtual void WindowGone(const TWinControl& over) = 0;
     // The painted child whose hint is due or showing, and the windowed control it is on; null for none.
-    TControl* Control() const { return control_; }
-    const TWinControl* Over() const { return over_; }
+    virtual TControl* Control() const = 0;
+    virtual const TWinControl* Over() const = 0;
     // The hint window, made at its first showing.
-    const THintWindow* Window() const { return window_.get(); }
+    virtual const THintWindow* Window() const = 0;
 
-private:
-    void Reset();
-    // The hint timers, with numbers that no form's own timers use; the pointer rests this long before a
-    // hint shows, and a hint shows this long.
-    static constexpr UINT_PTR kShowTimer = 0x7F01, kHideTimer = 0x7F02;
-    static constexpr UINT kShowMs = 500, kHideMs = 5000;
-    TWinControl& form_;
-    TWinControl* over_ = nullptr; // the windowed control the pointer was last over
-    HWND overWindow_ = nullptr;   // its window, through which a timer finds it still there
-    TControl* control_ = nullptr; // its child whose hint is due or showing
-    HWND leaveTracked_ = nullptr; // the window that reports the pointer's leaving
-    std::unique_ptr<THintWindow> window_;
+protected:
+    ~TControlHints() = default;
 };

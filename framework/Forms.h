@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/HintTracker.h"
 
 #include <functional>
 #include <string>
@@ -59,7 +60,7 @@ public:
 
     void WndProc(TMessage& m) override;
     // The form's one hint tracker, for all its controls.
-    THintTracker* Hints() override { return &hints_; }
+    TControlHints* Hints() override { return &hints_; }
 
 protected:
     void CreateParams(TCreateParams& p) override;

@@ -1,5 +1,5 @@
 // The hint tracker of a form: which painted child's hint is due or showing, its timers and its window.
-#include "framework/Controls.h"
+#include "framework/HintTracker.h"
 #include "framework/Hints.h"
 
 THintTracker::THintTracker(TWinControl& form) : form_(form) {}
