@@ -322,50 +322,6 @@ std::wstring WithoutAccelerator(const std::wstring& caption) {
 
 // ---- what the controls report ------------------------------------------------------------------------
 
-long TControl::AccessibleRole() const {
-    return ROLE_SYSTEM_CLIENT;
-}
-
-std::wstring TControl::AccessibleName() const {
-    return accessibleName_.empty() ? WithoutAccelerator(caption_) : accessibleName_;
-}
-
-long TControl::AccessibleState() const {
-    long s = 0;
-    if (!visible_) s |= STATE_SYSTEM_INVISIBLE;
-    if (!enabled_) s |= STATE_SYSTEM_UNAVAILABLE;
-    return s;
-}
-
-long TWinControl::AccessibleState() const {
-    long s = TControl::AccessibleState();
-    if (tabStop_) s |= STATE_SYSTEM_FOCUSABLE;
-    if (Focused() && !FocusedChild()) s |= STATE_SYSTEM_FOCUSED;
-    return s;
-}
-
-long TGraphicControl::AccessibleState() const {
-    long s = TControl::AccessibleState();
-    if (tabStop_) s |= STATE_SYSTEM_FOCUSABLE;
-    if (parent_ && parent_->FocusedChild() == this) s |= STATE_SYSTEM_FOCUSED;
-    return s;
-}
-
-void TGraphicControl::SetTabStop(bool v) {
-    tabStop_ = v;
-    if (parent_) parent_->UpdateNavigationStyle();
-}
-
-void TControl::NotifyAccessible(DWORD event) const {
-    if (const TWinControl* self = AsWindowed()) {
-        if (self->handle_) NotifyWinEvent(event, self->handle_, OBJID_CLIENT, CHILDID_SELF);
-        return;
-    }
-    if (!parent_ || !parent_->handle_) return;
-    for (int i = 0; i < parent_->ControlCount(); ++i)
-        if (parent_->Controls(i) == this) NotifyWinEvent(event, parent_->handle_, OBJID_CLIENT, i + 1);
-}
-
 // ---- a system control with a name of ours --------------------------------------------------------
 
 namespace {

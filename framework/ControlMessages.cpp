@@ -1,10 +1,11 @@
 // TWinControl's messages: the window it is attached to and detached from, and the message families its
-// window procedure hands each message to.
+// window procedure hands each message to; and what the controls tell screen readers of themselves.
 #include "framework/Controls.h"
 
 #include "framework/Accessible.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -283,4 +284,45 @@ void TWinControl::UpdateNavigationStyle() {
     else if (!tabOrder_.empty())
         SetWindowLongPtrW(handle_, GWL_EXSTYLE,
                           GetWindowLongPtrW(handle_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+}
+
+// ---- what readers are told of a control -------------------------------------------------------------
+
+long TControl::AccessibleRole() const {
+    return ROLE_SYSTEM_CLIENT;
+}
+
+std::wstring TControl::AccessibleName() const {
+    return accessibleName_.empty() ? WithoutAccelerator(caption_) : accessibleName_;
+}
+
+long TControl::AccessibleState() const {
+    long s = 0;
+    if (!visible_) s |= STATE_SYSTEM_INVISIBLE;
+    if (!enabled_) s |= STATE_SYSTEM_UNAVAILABLE;
+    return s;
+}
+
+long TWinControl::AccessibleState() const {
+    long s = TControl::AccessibleState();
+    if (tabStop_) s |= STATE_SYSTEM_FOCUSABLE;
+    if (Focused() && !FocusedChild()) s |= STATE_SYSTEM_FOCUSED;
+    return s;
+}
+
+long TGraphicControl::AccessibleState() const {
+    long s = TControl::AccessibleState();
+    if (tabStop_) s |= STATE_SYSTEM_FOCUSABLE;
+    if (parent_ && parent_->FocusedChild() == this) s |= STATE_SYSTEM_FOCUSED;
+    return s;
+}
+
+void TControl::NotifyAccessible(DWORD event) const {
+    if (const TWinControl* self = AsWindowed()) {
+        if (self->handle_) NotifyWinEvent(event, self->handle_, OBJID_CLIENT, CHILDID_SELF);
+        return;
+    }
+    if (!parent_ || !parent_->handle_) return;
+    for (int i = 0; i < parent_->ControlCount(); ++i)
+        if (parent_->Controls(i) == this) NotifyWinEvent(event, parent_->handle_, OBJID_CLIENT, i + 1);
 }

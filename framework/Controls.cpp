@@ -573,3 +573,8 @@ void TWinControl::KeyPress(wchar_t& key) {
 void TWinControl::DefaultHandler(TMessage& m) {
     if (handle_) m.Result = DefaultProc(handle_, m);
 }
+
+void TGraphicControl::SetTabStop(bool v) {
+    tabStop_ = v;
+    if (parent_) parent_->UpdateNavigationStyle();
+}
