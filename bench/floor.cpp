@@ -1,6 +1,8 @@
 // The floor for the benchmarks: one window of the about card's size, one paint, nothing else. On the tray
 // icon's callback message for a left click it tracks the quick-action menu's nine items at the same
 // place, the same way. The words on its command line add the least a program can do for other figures:
+// - "card": the card's texts in the card's fonts at their places (the least a program showing the card
+//   does: its Chinese texts load the same CJK fonts);
 // - "clipboard": a clipboard viewer of the clipboard window's size whose only child is a read-only
 //   multi-line text box with both scroll bars in the same font, refilled with each new text;
 // - "ticking": the time in a focused read-only text box, renewed every second, as a clock window.
@@ -8,6 +10,35 @@
 
 namespace {
 HWND g_next = nullptr, g_text = nullptr;
+bool g_card = false;
+
+// The card's texts, each in its font at its place in the card's client area.
+void PaintCardTexts(HDC dc) {
+    struct Text {
+        const wchar_t* text;
+        const wchar_t* face;
+        int weight;
+        BYTE charset;
+        RECT at;
+    };
+    static const Text texts[] = {
+        {L"Quennel V1.0", L"宋体", FW_NORMAL, GB2312_CHARSET, {1, 1, 305, 41}},
+        {L"软件作者：谭赛尔", L"MS Sans Serif", FW_BOLD, DEFAULT_CHARSET, {80, 56, 217, 73}},
+        {L"E-mail:ts@qn.example", L"MS Sans Serif", FW_BOLD, DEFAULT_CHARSET, {48, 80, 257, 105}},
+        {L"http://qn.example/~ts", L"MS Sans Serif", FW_BOLD, DEFAULT_CHARSET, {64, 104, 249, 129}},
+        {L"中国上海市南京路100号 邮编200001", L"宋体", FW_NORMAL, GB2312_CHARSET, {17, 133, 289, 149}},
+        {L"确定", L"宋体", FW_NORMAL, GB2312_CHARSET, {120, 160, 209, 190}},
+    };
+    SetBkMode(dc, TRANSPARENT);
+    for (const Text& t : texts) {
+        HFONT font = CreateFontW(-16, 0, 0, 0, t.weight, 0, 0, 0, t.charset, 0, 0, 0, 0, t.face);
+        HGDIOBJ old = SelectObject(dc, font);
+        RECT r = t.at;
+        DrawTextW(dc, t.text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+}
 constexpr UINT kTrayCallback = WM_USER + 1;
 
 void TrackQuickActionMenu(HWND owner) {
@@ -41,6 +72,7 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(h, &ps);
         FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
+        if (g_card) PaintCardTexts(dc);
         EndPaint(h, &ps);
         return 0;
     }
@@ -82,6 +114,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR cmd, int) {
     wc.lpszClassName = L"QuennelFloor";
     RegisterClassW(&wc);
     const bool clipboard = cmd && wcsstr(cmd, L"clipboard");
+    g_card = cmd && wcsstr(cmd, L"card");
     RECT r{0, 0, 306, 196};
     AdjustWindowRect(&r, WS_CAPTION, FALSE);
     HWND w = clipboard ? CreateWindowExW(WS_EX_TOOLWINDOW, L"QuennelFloor", L"Floor",
