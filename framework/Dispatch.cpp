@@ -49,10 +49,10 @@ void RegisterClassOnce(const wchar_t* name, UINT style, const wchar_t* cursor) {
     RegisterClassExW(&wc);
 }
 
-HWND CreateTargetWindow(TMessageTarget& target, const TWindowSpec& spec, bool subclass) {
-    HWND h =
-        CreateWindowExW(spec.exStyle, spec.className, spec.caption, spec.style, spec.x, spec.y, spec.width,
-                        spec.height, spec.parent, spec.menu, ModuleInstance(), subclass ? nullptr : &target);
+HWND CreateTargetWindow(TMessageTarget& target, const TWindowSpec& params, bool subclass) {
+    HWND h = CreateWindowExW(params.exStyle, params.className, params.caption, params.style, params.x,
+                             params.y, params.width, params.height, params.parent, params.menu,
+                             ModuleInstance(), subclass ? nullptr : &target);
     const DWORD error = GetLastError();
     // Under Wine a refused window can come back as a handle that is no window.
     if (!h || !IsWindow(h)) throw Exception(L"Error creating window: " + win::SystemErrorText(error));

@@ -95,7 +95,7 @@ struct TWindowSpec {
 // Makes a window that answers through the target: one of the framework's classes reaches the target from
 // its first message, one of a system class (subclass) is subclassed to it once made. Throws when the
 // system makes no window.
-HWND CreateTargetWindow(TMessageTarget& target, const TWindowSpec& spec, bool subclass = false);
+HWND CreateTargetWindow(TMessageTarget& target, const TWindowSpec& params, bool subclass = false);
 
 // The window procedure of the framework's windows: hands each message to the window's target, reports
 // any error that escapes it (the one exception guard), and after WM_NCDESTROY lets the window go: it

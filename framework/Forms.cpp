@@ -306,13 +306,13 @@ TApplication::TApplication(TProgramResources resources)
     SetDispatchHost(this); // errors escaping a message handler come to the error box
     RegisterClassOnce(kAppClass, 0);
     // A zero-sized window at the screen's centre: shown, it gives the program its one task-bar entry.
-    TWindowSpec spec;
-    spec.exStyle = WS_EX_APPWINDOW;
-    spec.className = kAppClass;
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    spec.x = ScreenWidth() / 2;
-    spec.y = ScreenHeight() / 2;
-    CreateTargetWindow(*this, spec);
+    TWindowSpec params;
+    params.exStyle = WS_EX_APPWINDOW;
+    params.className = kAppClass;
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    params.x = ScreenWidth() / 2;
+    params.y = ScreenHeight() / 2;
+    CreateTargetWindow(*this, params);
 }
 
 TApplication::~TApplication() {

@@ -14,11 +14,11 @@ void THintWindow::ActivateHint(const std::wstring& text, POINT at, HWND topLevel
     if (window_ && GetParent(window_.get()) != topLevel) window_.Destroy();
     if (!window_) {
         RegisterClassOnce(kHintClass, 0, IDC_ARROW);
-        TWindowSpec spec;
-        spec.className = kHintClass;
-        spec.style = WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS;
-        spec.parent = topLevel; // gone with its top-level window, which the hint then forgets
-        CreateTargetWindow(*this, spec);
+        TWindowSpec params;
+        params.className = kHintClass;
+        params.style = WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS;
+        params.parent = topLevel; // gone with its top-level window, which the hint then forgets
+        CreateTargetWindow(*this, params);
     }
     if (!font && !statusFont_) {
         NONCLIENTMETRICSW metrics{};

@@ -9,12 +9,12 @@ constexpr const wchar_t* kUtilClass = L"QuennelUtilWindow";
 
 TUtilWindow::TUtilWindow(Handler handler, const wchar_t* name) : handler_(std::move(handler)) {
     RegisterClassOnce(kUtilClass, 0);
-    TWindowSpec spec;
-    spec.exStyle = WS_EX_TOOLWINDOW;
-    spec.className = kUtilClass;
-    spec.caption = name;
-    spec.style = WS_POPUP;
-    CreateTargetWindow(*this, spec);
+    TWindowSpec params;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    params.className = kUtilClass;
+    params.caption = name;
+    params.style = WS_POPUP;
+    CreateTargetWindow(*this, params);
     made_ = true;
 }
 
