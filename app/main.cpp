@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 
 #include <cwchar>
+#include <optional>
 
 namespace {
 // The switches the program knows, as given on its command line; other words are ignored.
@@ -55,7 +56,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         }
         return 0;
     }
-    TApplication app({IDI_QUENNEL, IDB_GLYPH_OK, IDB_GLYPH_CANCEL});
+    std::optional<TApplication> made;
+    try {
+        made.emplace(TProgramResources{IDI_QUENNEL, IDB_GLYPH_OK, IDB_GLYPH_CANCEL});
+    } catch (const Exception& e) {
+        // Without its own window the program cannot run: say so, rather than end without a word.
+        MessageBoxW(nullptr, TApplication::ErrorBoxText(e.Message()).c_str(), L"Quennel",
+                    MB_OK | MB_ICONSTOP);
+        return 1;
+    }
+    TApplication& app = *made;
     app.Initialize();
     app.SetTitle(L"Quennel");
     app.OnComeForward = [](TObject*) {

@@ -312,7 +312,13 @@ TApplication::TApplication(TProgramResources resources)
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     params.x = ScreenWidth() / 2;
     params.y = ScreenHeight() / 2;
-    CreateTargetWindow(*this, params);
+    try {
+        CreateTargetWindow(*this, params);
+    } catch (...) {
+        SetDispatchHost(nullptr); // an object never made leaves nothing pointing at it
+        Application = nullptr;
+        throw;
+    }
 }
 
 TApplication::~TApplication() {
