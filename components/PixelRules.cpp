@@ -79,9 +79,12 @@ TLinePixels::TLinePixels(POINT from, POINT to) {
     // moves it downwards the remainder is counted from the other end (2n - 1 - r), so that it only grows.
     const long long numerator = 2 * first * minorD + n - 1, quotient = FloorDiv(numerator, 2 * n);
     const long long r = numerator - 2 * n * quotient, change = 2 * minorD * step;
-    minor_ = static_cast<int>(minorStart + quotient);
+    minorStart_ = static_cast<int>(minorStart + quotient);
     minorStep_ = change >= 0 ? 1 : -1;
-    remainder_ = static_cast<int>(change >= 0 ? r : 2 * n - 1 - r);
-    change_ = static_cast<int>(std::llabs(change));
-    twoN_ = static_cast<int>(2 * n);
+    const auto twoN = static_cast<uint64_t>(2 * n);
+    auto fixedUp = [&](long long v) {
+        return ((static_cast<uint64_t>(v) << kFractionBits) + twoN - 1) / twoN;
+    };
+    sum_ = fixedUp(change >= 0 ? r : 2 * n - 1 - r);
+    add_ = fixedUp(std::llabs(change));
 }

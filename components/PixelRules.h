@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 // The widest and tallest oval or line painted: the rules' whole-number terms stay within 64 bits up to
@@ -28,10 +29,13 @@ std::vector<int> OvalInsets(int w, int h);
 // (towards minus infinity). Walked in the order of their rows, from the end back when the line rises, so
 // that a raster painting rows downwards meets each pixel on its row.
 //
-// The walk is Bresenham's: along the major axis (the longer one) each pixel is one step on; the minor
-// coordinate is start + floor((2 i d + n - 1) / 2n) (the rounding above), kept as that value and the
-// remainder of the division, which each pixel adds |2 d| to (never more than 2n, so the value moves at
-// most one step a pixel).
+// The walk is a fixed-point DDA: along the major axis (the longer one) each pixel is one step on; the
+// minor coordinate is start + floor((2 i d + n - 1) / 2n) (the rounding above). Counted from the first
+// pixel walked, its change after k pixels is floor((e + k a) / 2n) for a remainder e < 2n and a = |2d|,
+// kept as a sum in fixed point with kFractionBits bits of fraction, each term rounded up: the sum then
+// stays less than (k + 1) 2^-kFractionBits above the exact quotient, which lies at least 1/2n below its
+// next whole number, so the whole part is exact while (k + 1) 2n < 2^kFractionBits, for every line up
+// to kMaxShapeSide pixels long.
 class TLinePixels {
 public:
     TLinePixels(POINT from, POINT to);
@@ -44,31 +48,27 @@ public:
     // Calls plot(x, y) for each pixel left on a row above `bottom`, and stops at the first below.
     template <typename Plot> void WalkAbove(int bottom, Plot plot) {
         // In locals: plot's stores could otherwise alias the members and make every step reload them.
-        int left = left_, major = major_, minor = minor_, remainder = remainder_;
-        const int majorStep = majorStep_, minorStep = minorStep_, change = change_, twoN = twoN_;
-        auto next = [&] {
-            major += majorStep;
-            remainder += change;
-            if (remainder >= twoN) {
-                remainder -= twoN;
-                minor += minorStep;
-            }
-        };
-        if (xMajor_)
-            for (; left > 0 && minor < bottom; --left, next())
-                plot(major, minor);
-        else
-            for (; left > 0 && major < bottom; --left, next())
-                plot(minor, major);
+        int left = left_, major = major_;
+        uint64_t sum = sum_;
+        const int majorStep = majorStep_, minorStart = minorStart_, minorStep = minorStep_;
+        const uint64_t add = add_;
+        auto minor = [&] { return minorStart + minorStep * static_cast<int>(sum >> kFractionBits); };
+        if (xMajor_) {
+            for (; left > 0 && minor() < bottom; --left, major += majorStep, sum += add)
+                plot(major, minor());
+        } else {
+            for (; left > 0 && major < bottom; --left, major += majorStep, sum += add)
+                plot(minor(), major);
+        }
         left_ = left;
         major_ = major;
-        minor_ = minor;
-        remainder_ = remainder;
+        sum_ = sum;
     }
 
 private:
+    static constexpr int kFractionBits = 40;
     RECT bounds_{}; // the first and last pixels' columns and rows, least and most
     bool xMajor_ = true;
-    int left_ = 0, major_ = 0, minor_ = 0, majorStep_ = 0, minorStep_ = 0;
-    int remainder_ = 0, change_ = 0, twoN_ = 1; // below 2 kMaxShapeSide + 2
+    int left_ = 0, major_ = 0, majorStep_ = 0, minorStart_ = 0, minorStep_ = 0;
+    uint64_t sum_ = 0, add_ = 0;
 };

@@ -60,8 +60,7 @@ std::vector<bool> LinesDrawnAgain(const TGradientPlan& plan) {
 } // namespace
 
 TScanlineRaster::TScanlineRaster(const TGradientPlan& plan, int w, int h)
-    : w_(w), h_(h), ground_(Pixel(plan.ground)), row_(static_cast<size_t>(std::max(w, 0))) {
-    insets_.assign(static_cast<size_t>(std::max(h, 0)), 0); // the zeros of every box's rows
+    : w_(w), h_(h), ground_(Pixel(plan.ground)), row_(static_cast<size_t>(std::max(w, 0)) + 2 * kMargin) {
     const std::vector<bool> drawnAgain = LinesDrawnAgain(plan);
     for (size_t k = 0; k < plan.shapes.size(); ++k)
         if (!drawnAgain[k]) Add(plan.shapes[k]);
@@ -87,7 +86,7 @@ void TScanlineRaster::Add(const TGradientShape& s) {
     if (s.kind == TGradientShape::Stroke) {
         const TLinePixels line({r.left, r.top}, {r.right, r.bottom});
         if (line.Done()) return;
-        shapes_.push_back({s.kind, 0, 0, 0, 0, lines_.size(), shapes_.size(), Pixel(s.color)});
+        shapes_.push_back({s.kind, 0, 0, 0, 0, 0, 0, lines_.size(), shapes_.size(), Pixel(s.color)});
         lines_.push_back(line);
         return;
     }
@@ -98,17 +97,24 @@ void TScanlineRaster::Add(const TGradientShape& s) {
                  std::min<int>(std::max(r.top, r.bottom), h_),
                  std::max(left, 0),
                  std::min<int>(std::max(r.left, r.right), w_),
+                 top,
+                 static_cast<int>(height),
                  0,
                  shapes_.size(),
                  Pixel(s.color)};
     if (shape.left >= shape.right || shape.top >= shape.bottom) return;
     if (s.kind == TGradientShape::Oval) {
-        // The oval's insets on the rows in the area, measured from its own (unclipped) sides.
-        const std::vector<int> all = OvalInsets(static_cast<int>(width), static_cast<int>(height));
+        // Its insets, measured from its own (unclipped) sides.
         shape.left = left;
         shape.right = left + static_cast<int>(width);
-        shape.at = insets_.size();
-        insets_.insert(insets_.end(), all.begin() + (shape.top - top), all.begin() + (shape.bottom - top));
+        const auto [size, fresh] =
+            insetsOfSize_.try_emplace({shape.right - left, shape.rows}, insets_.size());
+        shape.at = size->second;
+        if (fresh) {
+            const std::vector<int> all = OvalInsets(shape.right - left, shape.rows);
+            for (size_t row = 0; row < (all.size() + 1) / 2; ++row)
+                insets_.push_back(static_cast<uint16_t>(all[row]));
+        }
     }
     shapes_.push_back(shape);
 }
@@ -148,7 +154,7 @@ void TScanlineRaster::PaintShapeOverShape(int top, int bottom, uint32_t* pixels,
 }
 
 void TScanlineRaster::Cover(int first, int last, uint32_t color) {
-    uint32_t* const row = row_.data();
+    uint32_t* const row = row_.data() + kMargin;
     // covered_ is in order and its spans apart (a row has few: one for shapes inside one another). The
     // first span the new one reaches, or the place for it when it reaches none:
     auto span = covered_.begin();
@@ -198,7 +204,7 @@ void TScanlineRaster::PaintRow(int y) {
         const auto [first, last] = SpanOn(*shape, y);
         if (first >= last) continue;
         // Most spans reach one span covered so far and no other (shapes inside one another): only their
-        // ends beyond it are new. That case is handled here, the others by Cover.
+        // ends beyond it are new, mostly a few pixels each. That case is handled here, the others by Cover.
         auto span = covered_.begin();
         while (span != covered_.end() && span->second < first)
             ++span;
@@ -207,8 +213,20 @@ void TScanlineRaster::PaintRow(int y) {
             Cover(first, last, shape->color);
             continue;
         }
-        Fill(row_.data() + first, row_.data() + span->first, shape->color);
-        Fill(row_.data() + span->second, row_.data() + last, shape->color);
+        // An end of up to kPiece pixels is written as the kPiece pixels next to the span, in one store and
+        // without a branch on its length, when no other span lies among them: those past the end are not
+        // covered yet, so a shape further back or the ground writes them again.
+        uint32_t* const row = row_.data() + kMargin;
+        const bool roomBefore = span == covered_.begin() || (span - 1)->second <= span->first - kPiece;
+        const bool roomAfter = span + 1 == covered_.end() || (span + 1)->first >= span->second + kPiece;
+        if (roomBefore && span->first - first <= kPiece)
+            std::fill_n(row + span->first - kPiece, kPiece, shape->color);
+        else
+            Fill(row + first, row + span->first, shape->color);
+        if (roomAfter && last - span->second <= kPiece)
+            std::fill_n(row + span->second, kPiece, shape->color);
+        else
+            Fill(row + span->second, row + last, shape->color);
         span->first = std::min(span->first, first);
         span->second = std::max(span->second, last);
     }
@@ -228,7 +246,7 @@ void TScanlineRaster::PaintRowsUnder(int top, int bottom, uint32_t* pixels, ptrd
     for (int y = top; y < (turn ? (h_ + 1) / 2 : bottom); ++y) {
         // A row whose active list holds the same boxes as the row above's is that row again.
         if (JoinAndLeave(y) || y == top || activeOvals_ > 0) PaintRow(y);
-        std::copy_n(row_.data(), w_, rowAt(y));
+        std::copy_n(row_.data() + kMargin, w_, rowAt(y));
     }
     if (turn)
         for (int y = (h_ + 1) / 2; y < h_; ++y)

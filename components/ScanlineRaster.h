@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 class TScanlineRaster {
@@ -20,12 +21,13 @@ public:
     void Paint(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
 
 private:
-    // A shape as the rows see it: rows top..bottom-1 of the area, on each the span left..right-1 less
-    // insets_[at + y - top] pixels at each end (a box's at is 0: insets_ starts with h zeros). A line is
-    // lines_[at], and walks_[at] as far as the rows painted took it.
+    // A shape as the rows see it: rows top..bottom-1 of the area, on each the span left..right-1, less, for
+    // an oval, its inset on the row at each end. An oval's rows are ovalTop.. (past the area too), and
+    // those as far from its top as from its bottom have the same inset: row r's is insets_[at + min(r,
+    // rows - 1 - r)]. A line is lines_[at], and walks_[at] as far as the rows painted took it.
     struct TShape {
         TGradientShape::TKind kind;
-        int top, bottom, left, right;
+        int top, bottom, left, right, ovalTop, rows;
         size_t at, order; // order: its place among shapes_
         uint32_t color;
     };
@@ -37,7 +39,9 @@ private:
     void PaintRowsUnder(int top, int bottom, uint32_t* pixels, ptrdiff_t stride);
     // The span a box or an oval covers on row y (top <= y < bottom), as first..last-1 within the area.
     std::pair<int, int> SpanOn(const TShape& shape, int y) const {
-        const int inset = insets_[shape.at + static_cast<size_t>(y - shape.top)];
+        if (shape.kind == TGradientShape::Box) return {shape.left, shape.right};
+        const int row = y - shape.ovalTop,
+                  inset = insets_[shape.at + static_cast<size_t>(std::min(row, shape.rows - 1 - row))];
         return {std::max(shape.left + inset, 0), std::min(shape.right - inset, w_)};
     }
     // Brings the active list to row y; true when a shape joined or left.
@@ -50,7 +54,9 @@ private:
     int w_, h_;
     uint32_t ground_;
     std::vector<TShape> shapes_; // in the plan's order, those with no pixel in the area left out
-    std::vector<int> insets_;
+    // The upper halves of the ovals' insets (ovals of one size share theirs), where each size's begin.
+    std::vector<uint16_t> insets_;
+    std::map<std::pair<int, int>, size_t> insetsOfSize_;
     std::vector<TLinePixels> lines_, walks_;
     // Row by row: the active list (the shapes reaching the row, by their place in the plan) and how many
     // of them are ovals; the shapes by their first rows and by the rows after their last, and the next of
@@ -60,5 +66,7 @@ private:
     std::vector<size_t> byTop_, byBottom_;
     size_t activeOvals_ = 0, nextToJoin_ = 0, nextToLeave_ = 0;
     std::vector<std::pair<int, int>> covered_;
+    static constexpr int kPiece = 4;          // pixels written in one store beside a covered span
+    static constexpr size_t kMargin = kPiece; // row_'s pixels before and after the row, which they reach
     std::vector<uint32_t> row_;
 };
