@@ -2,7 +2,7 @@
 // and the background painter draw with.
 #pragma once
 
-#include "components/GradientPlan.h"
+#include "components/GradientPainter.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"

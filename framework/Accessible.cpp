@@ -1,6 +1,6 @@
 #include "framework/Accessible.h"
 
-#include "framework/Controls.h"
+#include "framework/Dispatch.h"
 
 #include <oleacc.h>
 
@@ -61,7 +61,7 @@ private:
 // moment of the call; the window-level parts (the parent) come from the system's object for the window.
 class TAccessibleObject final : public TAccessibleUnknown {
 public:
-    TAccessibleObject(TWinControl& control, win::ComRef<IAccessible> standard)
+    TAccessibleObject(TAccessibleElements& control, win::ComRef<IAccessible> standard)
         : control_(&control), standard_(std::move(standard)) {}
 
     void Disconnect() {
@@ -95,55 +95,55 @@ public:
         if (!count) return E_POINTER;
         *count = 0;
         if (!control_) return CO_E_OBJNOTCONNECTED;
-        *count = control_->ControlCount();
+        *count = control_->ElementCount();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
-        if (c == control_) return E_INVALIDARG;
+        if (c == 0) return E_INVALIDARG;
         return WindowObject(c, out);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-        return Answer(child, out, [](TControl& c) { return c.AccessibleName(); });
+        return Answer(child, out, [&](int c) { return control_->ElementName(c); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-        return Answer(child, out, [](TControl&) { return std::wstring(); });
+        return Answer(child, out, [](int) { return std::wstring(); });
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
-        return Answer(child, out, [](TControl& c) { return c.Hint(); });
+        return Answer(child, out, [&](int c) { return control_->ElementDescription(c); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
-        return Answer(child, out, [](TControl&) { return std::wstring(); });
+        return Answer(child, out, [](int) { return std::wstring(); });
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
-        return Answer(child, out, [](TControl&) { return std::wstring(); });
+        return Answer(child, out, [](int) { return std::wstring(); });
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
-        return Answer(child, out, [](TControl& c) { return c.AccessibleDefaultAction(); });
+        return Answer(child, out, [&](int c) { return control_->ElementDefaultAction(c); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
         if (file) *file = nullptr;
         if (topic) *topic = -1;
-        TControl* c = nullptr;
+        int c = 0;
         HRESULT hr = Resolve(child, c);
         return hr == S_OK ? S_FALSE : hr;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-        return Number(child, out, [](TControl& c) { return c.AccessibleRole(); });
+        return Number(child, out, [&](int c) { return control_->ElementRole(c); });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-        return Number(child, out, [](TControl& c) { return c.AccessibleState(); });
+        return Number(child, out, [&](int c) { return control_->ElementState(c); });
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
         if (!out) return E_POINTER;
         out->vt = VT_EMPTY;
         if (!control_) return CO_E_OBJNOTCONNECTED;
-        if (!control_->Focused()) return S_FALSE;
-        TControl* c = control_->FocusedChild();
-        SetChild(out, c ? ChildId(c) : CHILDID_SELF);
+        const int focused = control_->FocusedElement();
+        if (focused < 0) return S_FALSE;
+        SetChild(out, focused);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
@@ -152,15 +152,15 @@ public:
         return control_ ? S_FALSE : CO_E_OBJNOTCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
         if (flags != SELFLAG_TAKEFOCUS) return DISP_E_MEMBERNOTFOUND;
-        return control_->FocusChild(c == control_ ? nullptr : c) ? S_OK : S_FALSE;
+        return control_->FocusElement(c) ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT child) override {
         if (!x || !y || !w || !h) return E_POINTER;
         *x = *y = *w = *h = 0;
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
         RECT r = Screen(c);
         *x = r.left;
@@ -172,11 +172,11 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* out) override {
         if (!out) return E_POINTER;
         out->vt = VT_EMPTY;
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(start, c); hr != S_OK) return hr;
-        const long count = control_->ControlCount();
+        const long count = control_->ElementCount();
         long to = 0;
-        if (c == control_) {
+        if (c == 0) {
             if (direction == NAVDIR_FIRSTCHILD)
                 to = 1;
             else if (direction == NAVDIR_LASTCHILD)
@@ -184,41 +184,39 @@ public:
             else
                 return standard_ ? standard_->accNavigate(direction, start, out) : S_FALSE; // siblings
         } else {
-            const long at = ChildId(c);
             if (direction == NAVDIR_NEXT)
-                to = at + 1;
+                to = c + 1;
             else if (direction == NAVDIR_PREVIOUS)
-                to = at - 1;
+                to = c - 1;
             else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)
                 return E_INVALIDARG;
             else
                 return S_FALSE; // no spatial navigation among the children
         }
         if (to < 1 || to > count) return S_FALSE;
-        return Element(control_->Controls(static_cast<int>(to - 1)), out);
+        return Element(static_cast<int>(to), out);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
         if (!out) return E_POINTER;
         out->vt = VT_EMPTY;
         if (!control_) return CO_E_OBJNOTCONNECTED;
         const POINT p{x, y};
-        RECT self = Screen(control_);
+        RECT self = Screen(0);
         if (!PtInRect(&self, p)) return S_FALSE;
         // The topmost child under the point: the last one painted there.
-        for (int i = control_->ControlCount() - 1; i >= 0; --i) {
-            TControl* c = control_->Controls(i);
+        for (int c = control_->ElementCount(); c >= 1; --c) {
             RECT r = Screen(c);
-            if (c->Visible() && PtInRect(&r, p)) return Element(c, out);
+            if (control_->ElementVisible(c) && PtInRect(&r, p)) return Element(c, out);
         }
         SetChild(out, CHILDID_SELF);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
-        if (c->AccessibleDefaultAction().empty()) return DISP_E_MEMBERNOTFOUND;
+        if (control_->ElementDefaultAction(c).empty()) return DISP_E_MEMBERNOTFOUND;
         try {
-            c->DoDefaultAction();
+            control_->DoElementDefaultAction(c);
         } catch (...) {
             ReportDispatchError(); // no exception crosses into the reader's call
             return E_FAIL;
@@ -231,70 +229,62 @@ public:
 private:
     ~TAccessibleObject() override = default;
 
-    // The control or its child that a child id names.
-    HRESULT Resolve(const VARIANT& child, TControl*& c) const {
+    // The element a child id names.
+    HRESULT Resolve(const VARIANT& child, int& element) const {
         if (!control_) return CO_E_OBJNOTCONNECTED;
         if (child.vt != VT_I4) return E_INVALIDARG;
-        if (child.lVal == CHILDID_SELF) {
-            c = control_;
-            return S_OK;
-        }
-        if (child.lVal < 1 || child.lVal > control_->ControlCount()) return E_INVALIDARG;
-        c = control_->Controls(child.lVal - 1);
+        if (child.lVal < CHILDID_SELF || child.lVal > control_->ElementCount()) return E_INVALIDARG;
+        element = static_cast<int>(child.lVal);
         return S_OK;
     }
-    long ChildId(const TControl* c) const {
-        for (int i = 0; i < control_->ControlCount(); ++i)
-            if (control_->Controls(i) == c) return i + 1;
-        return CHILDID_SELF;
-    }
     // A child with a window of its own is an object of its own; a painted one, an element of this one.
-    HRESULT WindowObject(TControl* c, IDispatch** out) const {
-        auto* w = c->AsWindowed();
-        if (!w) return S_FALSE;
-        return AccessibleObjectFromWindow(w->Handle(), static_cast<DWORD>(OBJID_WINDOW), kIDispatch,
+    HRESULT WindowObject(int element, IDispatch** out) const {
+        const HWND window = control_->ElementWindow(element);
+        if (!window) return S_FALSE;
+        return AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), kIDispatch,
                                           reinterpret_cast<void**>(out));
     }
-    HRESULT Element(TControl* c, VARIANT* out) const {
+    HRESULT Element(int element, VARIANT* out) const {
         IDispatch* object = nullptr;
-        if (WindowObject(c, &object) == S_OK && object) {
+        if (WindowObject(element, &object) == S_OK && object) {
             out->vt = VT_DISPATCH;
             out->pdispVal = object;
         } else {
-            SetChild(out, ChildId(c));
+            SetChild(out, element);
         }
         return S_OK;
     }
-    // The control's client area, or a child's bounds, on the screen.
-    RECT Screen(const TControl* c) const {
-        RECT r = c == control_ ? control_->ClientRect() : c->BoundsRect();
-        MapWindowPoints(control_->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    // The element's place on the screen.
+    RECT Screen(int element) const {
+        RECT r = control_->ElementRect(element);
+        MapWindowPoints(control_->ElementsWindow(), nullptr, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
     template <class F> HRESULT Answer(const VARIANT& child, BSTR* out, F read) const {
         if (out) *out = nullptr;
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
-        return Text(read(*c), out);
+        return Text(read(c), out);
     }
     template <class F> HRESULT Number(const VARIANT& child, VARIANT* out, F read) const {
         if (!out) return E_POINTER;
         out->vt = VT_EMPTY;
-        TControl* c = nullptr;
+        int c = 0;
         if (HRESULT hr = Resolve(child, c); hr != S_OK) return hr;
-        SetChild(out, read(*c));
+        SetChild(out, read(c));
         return S_OK;
     }
 
-    TWinControl* control_;
+    TAccessibleElements* control_;
     win::ComRef<IAccessible> standard_;
 };
 
-LRESULT AnswerGetObject(TWinControl& control, win::ComRef<IAccessible>& object, WPARAM w, LPARAM l) {
-    if (static_cast<LONG>(l) != OBJID_CLIENT) return DefWindowProcW(control.Handle(), WM_GETOBJECT, w, l);
+LRESULT AnswerGetObject(TAccessibleElements& control, win::ComRef<IAccessible>& object, WPARAM w, LPARAM l) {
+    const HWND window = control.ElementsWindow();
+    if (static_cast<LONG>(l) != OBJID_CLIENT) return DefWindowProcW(window, WM_GETOBJECT, w, l);
     if (!object) {
         win::ComRef<IAccessible> standard;
-        if (FAILED(CreateStdAccessibleObject(control.Handle(), OBJID_CLIENT, kIAccessible, standard.put())))
+        if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, kIAccessible, standard.put())))
             standard.reset();
         object.reset(new TAccessibleObject(control, std::move(standard)));
     }
@@ -319,8 +309,6 @@ std::wstring WithoutAccelerator(const std::wstring& caption) {
     }
     return name;
 }
-
-// ---- what the controls report ------------------------------------------------------------------------
 
 // ---- a system control with a name of ours --------------------------------------------------------
 

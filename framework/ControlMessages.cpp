@@ -288,6 +288,34 @@ void TWinControl::UpdateNavigationStyle() {
 
 // ---- what readers are told of a control -------------------------------------------------------------
 
+TControl* TWinControl::Element(int element) const {
+    return element == 0 ? const_cast<TWinControl*>(this) : Controls(element - 1);
+}
+
+std::wstring TWinControl::ElementDefaultAction(int element) const {
+    return Element(element)->AccessibleDefaultAction();
+}
+
+RECT TWinControl::ElementRect(int element) const {
+    return element == 0 ? ClientRect() : Controls(element - 1)->BoundsRect();
+}
+
+HWND TWinControl::ElementWindow(int element) {
+    TWinControl* windowed = element == 0 ? nullptr : Controls(element - 1)->AsWindowed();
+    return windowed ? windowed->Handle() : nullptr;
+}
+
+int TWinControl::FocusedElement() const {
+    if (!Focused()) return -1;
+    for (int i = 0; i < ControlCount(); ++i)
+        if (Controls(i) == FocusedChild()) return i + 1;
+    return 0;
+}
+
+bool TWinControl::FocusElement(int element) {
+    return FocusChild(element == 0 ? nullptr : Controls(element - 1));
+}
+
 long TControl::AccessibleRole() const {
     return ROLE_SYSTEM_CLIENT;
 }

@@ -1,6 +1,7 @@
 // Controls: the windowed and non-windowed bases, message dispatch and child alignment.
 #pragma once
 
+#include "framework/Accessible.h"
 #include "framework/Classes.h"
 #include "framework/Dispatch.h"
 #include "framework/Graphics.h"
@@ -167,11 +168,26 @@ class THintWindow;
 class TControlHints;
 struct IAccessible;
 
-class TWinControl : public TControl, public TMessageTarget {
+class TWinControl : public TControl, public TMessageTarget, public TAccessibleElements {
 public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
     TWinControl* AsWindowed() override { return this; }
+
+    // What a reader's object reads: the window's client area is element 0, its children 1..n.
+    HWND ElementsWindow() override { return Handle(); }
+    int ElementCount() const override { return ControlCount(); }
+    std::wstring ElementName(int element) const override { return Element(element)->AccessibleName(); }
+    std::wstring ElementDescription(int element) const override { return Element(element)->Hint(); }
+    std::wstring ElementDefaultAction(int element) const override;
+    long ElementRole(int element) const override { return Element(element)->AccessibleRole(); }
+    long ElementState(int element) const override { return Element(element)->AccessibleState(); }
+    RECT ElementRect(int element) const override;
+    bool ElementVisible(int element) const override { return Element(element)->Visible(); }
+    HWND ElementWindow(int element) override;
+    int FocusedElement() const override;
+    bool FocusElement(int element) override;
+    void DoElementDefaultAction(int element) override { Element(element)->DoDefaultAction(); }
 
     long AccessibleState() const override;
     // The painted child that has the keyboard focus while the window has it (a link, by Tab), or null;
@@ -268,6 +284,8 @@ protected:
     // navigation looks into while it has windowed children.
     void UpdateNavigationStyle();
     void MoveChildFocus(TControl* to);
+    // The control an element number names.
+    TControl* Element(int element) const;
 
     friend class TControl;
     friend class TGraphicControl;

@@ -1,4 +1,4 @@
-#include "components/GradientPlan.h"
+#include "components/GradientPainter.h"
 #include "components/PixelRules.h"
 #include "components/ZarTBackground.h"
 #include "tests/support/TestSupport.h"
