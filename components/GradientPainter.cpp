@@ -3,7 +3,7 @@
 #include "components/ScanlineRaster.h"
 #include "components/SurfaceWriter.h"
 
-TGradientPainter::TGradientPainter(TGradientPlan plan, int w, int h)
+TGradientPainter::TGradientPainter(const TGradientPlan& plan, int w, int h)
     : w_(w), h_(h), raster_(std::make_unique<TScanlineRaster>(plan, w, h)) {}
 
 TGradientPainter::~TGradientPainter() = default;

@@ -15,7 +15,7 @@ class TScanlineRaster;
 // std::length_error for a plan with an oval or a line more than 65535 pixels wide or tall.
 class TGradientPainter {
 public:
-    TGradientPainter(TGradientPlan plan, int w, int h);
+    TGradientPainter(const TGradientPlan& plan, int w, int h);
     ~TGradientPainter();
     TGradientPainter(const TGradientPainter&) = delete;
     TGradientPainter& operator=(const TGradientPainter&) = delete;
