@@ -87,9 +87,10 @@ std::wstring SystemErrorText(DWORD code) {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
     // Some system libraries load theirs on first use by a search that, under Wine, still starts in the
-    // program's folder whatever the default directories say. Those loaded from the system folder here
-    // first are then found already loaded.
-    for (const wchar_t* theirs : {L"msimg32.dll"})
+    // program's folder whatever the default directories say (the common controls' delay imports: msimg32
+    // for drawing, uxtheme for the combo box's theme). Those loaded from the system folder here first are
+    // then found already loaded.
+    for (const wchar_t* theirs : {L"msimg32.dll", L"uxtheme.dll"})
         if (!GetModuleHandleW(theirs)) LoadLibraryExW(theirs, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -23,6 +23,11 @@ std::wstring BuiltProgram() {
 
 const wchar_t* const kPlanted[] = {L"msimg32", L"uxtheme",  L"version", L"dwmapi",    L"winmm",  L"oleacc",
                                    L"propsys", L"comctl32", L"userenv", L"cryptbase", L"profapi"};
+// Not version.dll: Wine loads it from the folder for every program before the program's first line and
+// then calls it, and the stand-in has none of its functions.
+bool Overridable(const wchar_t* name) {
+    return std::wstring(name) != L"version";
+}
 } // namespace
 
 QuennelProcess::QuennelProcess(const test::TempDir& dir, const std::wstring& exeName,
@@ -202,11 +207,9 @@ PreferPlanted::PreferPlanted(std::initializer_list<const wchar_t*> programs) {
             ADD_FAILURE() << "cannot set the library overrides";
             continue;
         }
-        // Not version.dll: Wine loads it from the folder for every program before the program's first
-        // line and then calls it, and the stand-in has none of its functions.
         static const wchar_t order[] = L"native,builtin";
         for (const wchar_t* name : kPlanted)
-            if (std::wstring(name) != L"version")
+            if (Overridable(name))
                 RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
         RegCloseKey(key);
     }
@@ -215,6 +218,20 @@ PreferPlanted::PreferPlanted(std::initializer_list<const wchar_t*> programs) {
 PreferPlanted::~PreferPlanted() {
     for (const auto& key : keys_)
         RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+PreferPlantedInEnvironment::PreferPlantedInEnvironment() {
+    wchar_t old[1024] = L"";
+    if (GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024) < 1024) before_ = old;
+    std::wstring names;
+    for (const wchar_t* name : kPlanted)
+        if (Overridable(name)) names += (names.empty() ? L"" : L",") + std::wstring(name);
+    const std::wstring overrides = (before_.empty() ? L"" : before_ + L";") + names + L"=n,b";
+    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides.c_str());
+}
+
+PreferPlantedInEnvironment::~PreferPlantedInEnvironment() {
+    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", before_.empty() ? nullptr : before_.c_str());
 }
 
 } // namespace e2e

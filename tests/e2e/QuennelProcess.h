@@ -97,6 +97,20 @@ private:
     std::vector<std::wstring> keys_;
 };
 
+// While it lives, every program started takes a library beside it before the system's, through Wine's
+// override in the environment (as `WINEDLLOVERRIDES=...=n,b wine quennel.exe`): it also reaches the
+// libraries that Wine's own libraries load for the program, which the per-program key does not.
+class PreferPlantedInEnvironment {
+public:
+    PreferPlantedInEnvironment();
+    ~PreferPlantedInEnvironment();
+    PreferPlantedInEnvironment(const PreferPlantedInEnvironment&) = delete;
+    PreferPlantedInEnvironment& operator=(const PreferPlantedInEnvironment&) = delete;
+
+private:
+    std::wstring before_;
+};
+
 // An edit box's text, asked of the box itself (another program's window text is only its title).
 std::wstring BoxText(HWND edit);
 

@@ -3,20 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 using e2e::QuennelProcess;
 
-struct AmongPlantedLibraries : ::testing::Test {
+// Both ways of having Wine prefer the planted libraries: the per-program key, and the override in the
+// environment of the whole process (bare program and Quennel alike).
+enum class Planting { ByProgramKey, ByEnvironment };
+
+struct AmongPlantedLibraries : ::testing::TestWithParam<Planting> {
     test::TempDir dir;
+    std::unique_ptr<e2e::PreferPlantedInEnvironment> everywhere{
+        GetParam() == Planting::ByEnvironment ? new e2e::PreferPlantedInEnvironment : nullptr};
     e2e::PlantedFolder planted{dir.Path(), L"bare.exe"};
     e2e::PreferPlanted prefer{L"quennel.exe"};
     QuennelProcess q{dir};
 };
+INSTANTIATE_TEST_SUITE_P(BothWays, AmongPlantedLibraries,
+                         ::testing::Values(Planting::ByProgramKey, Planting::ByEnvironment));
 
 // The card, both menus, the clipboard window, the run dialog's file chooser and the editor: no library
 // comes from the program's folder.
-TEST_F(AmongPlantedLibraries, UsingEveryWindowLoadsNoLibraryFromTheProgramsFolder) {
+TEST_P(AmongPlantedLibraries, UsingEveryWindowLoadsNoLibraryFromTheProgramsFolder) {
     HWND card = q.WaitForWindow(L"QuennelWindow", L"Quennel", 30000);
     ASSERT_NE(card, nullptr);
     HWND tray = q.TrayWindow();
