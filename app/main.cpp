@@ -1,5 +1,6 @@
 // Program entry: one copy per executable file (and its close request), the application object, the five
 // windows in their fixed order, the message loop.
+#include "app/CrashReport.h"
 #include "app/comunit.h"
 #include "app/dtunit.h"
 #include "framework/Instance.h"
@@ -56,6 +57,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         }
         return 0;
     }
+    // A fault that nothing handles leaves a report, and the system may start the program again, quietly.
+    WatchForCrashes(L"/tray");
     std::optional<TApplication> made;
     try {
         made.emplace(TProgramResources{IDI_QUENNEL, IDB_GLYPH_OK, IDB_GLYPH_CANCEL});
