@@ -10,6 +10,18 @@ Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+; The installer stores no file times (the installed files get the time of their install): two builds of one
+; source give the same bytes.
+SetDateSave off
+
+; Release steps (scripts/package): FINISH_UNINSTALLER, when defined, is a command run on the uninstaller
+; as it is made, "%1" its file (signing it, keeping a copy); FINISH_INSTALLER, on the installer.
+!ifdef FINISH_UNINSTALLER
+  !uninstfinalize '${FINISH_UNINSTALLER}'
+!endif
+!ifdef FINISH_INSTALLER
+  !finalize '${FINISH_INSTALLER}'
+!endif
 
 !ifndef EXE
   !error "EXE (the quennel.exe to install) is not defined"
