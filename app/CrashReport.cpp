@@ -58,13 +58,15 @@ LONG WINAPI WriteCrashReport(EXCEPTION_POINTERS* fault) {
     const win::Module dbghelp(LoadLibraryExW(L"dbghelp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     const auto writeDump = reinterpret_cast<decltype(&MiniDumpWriteDump)>(
         reinterpret_cast<void*>(dbghelp ? GetProcAddress(dbghelp.get(), "MiniDumpWriteDump") : nullptr));
-    const win::File file(
+    win::File file(
         CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!writeDump || !file) return EXCEPTION_CONTINUE_SEARCH;
     MINIDUMP_EXCEPTION_INFORMATION exception{GetCurrentThreadId(), fault, FALSE};
     if (!writeDump(GetCurrentProcess(), GetCurrentProcessId(), file.get(), MiniDumpNormal, &exception,
-                   nullptr, nullptr))
-        DeleteFileW(path);            // nothing half-written is left
+                   nullptr, nullptr)) {
+        file.reset();
+        DeleteFileW(path); // nothing half-written is left
+    }
     return EXCEPTION_CONTINUE_SEARCH; // the system ends the program and reports the fault as ever
 }
 

@@ -220,18 +220,19 @@ PreferPlanted::~PreferPlanted() {
         RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
-PreferPlantedInEnvironment::PreferPlantedInEnvironment() {
-    wchar_t old[1024] = L"";
-    if (GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024) < 1024) before_ = old;
+namespace {
+// Wine's overrides as they are, with the planted libraries preferred.
+std::wstring WithPlantedPreferred() {
+    wchar_t before[1024] = L"";
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", before, 1024);
     std::wstring names;
     for (const wchar_t* name : kPlanted)
         if (Overridable(name)) names += (names.empty() ? L"" : L",") + std::wstring(name);
-    const std::wstring overrides = (before_.empty() ? L"" : before_ + L";") + names + L"=n,b";
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides.c_str());
+    return (before[0] ? std::wstring(before) + L";" : L"") + names + L"=n,b";
 }
+} // namespace
 
-PreferPlantedInEnvironment::~PreferPlantedInEnvironment() {
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", before_.empty() ? nullptr : before_.c_str());
-}
+PreferPlantedInEnvironment::PreferPlantedInEnvironment()
+    : test::ScopedEnvironment(L"WINEDLLOVERRIDES", WithPlantedPreferred()) {}
 
 } // namespace e2e

@@ -100,15 +100,8 @@ private:
 // While it lives, every program started takes a library beside it before the system's, through Wine's
 // override in the environment (as `WINEDLLOVERRIDES=...=n,b wine quennel.exe`): it also reaches the
 // libraries that Wine's own libraries load for the program, which the per-program key does not.
-class PreferPlantedInEnvironment {
-public:
+struct PreferPlantedInEnvironment : test::ScopedEnvironment {
     PreferPlantedInEnvironment();
-    ~PreferPlantedInEnvironment();
-    PreferPlantedInEnvironment(const PreferPlantedInEnvironment&) = delete;
-    PreferPlantedInEnvironment& operator=(const PreferPlantedInEnvironment&) = delete;
-
-private:
-    std::wstring before_;
 };
 
 // An edit box's text, asked of the box itself (another program's window text is only its title).

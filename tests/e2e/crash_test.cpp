@@ -9,18 +9,6 @@
 
 namespace {
 
-// Sets an environment variable for the programs started while it lives.
-struct EnvironmentVariable {
-    const wchar_t* name;
-    std::wstring before;
-    EnvironmentVariable(const wchar_t* n, const std::wstring& value) : name(n) {
-        wchar_t old[MAX_PATH] = L"";
-        if (GetEnvironmentVariableW(name, old, MAX_PATH) < MAX_PATH) before = old;
-        SetEnvironmentVariableW(name, value.c_str());
-    }
-    ~EnvironmentVariable() { SetEnvironmentVariableW(name, before.empty() ? nullptr : before.c_str()); }
-};
-
 // Wine's debugger shows no crash dialog while it lives (the process ends as it would unattended).
 struct NoCrashDialog {
     static constexpr const wchar_t* kKey = L"Software\\Wine\\WineDbg";
@@ -54,7 +42,7 @@ TEST(Crash, AFaultInAnyThreadLeavesADumpWithItsExceptionAndEndsTheProgram) {
     test::TempDir dir;
     const std::wstring appData = dir.File(L"AppData");
     CreateDirectoryW(appData.c_str(), nullptr);
-    EnvironmentVariable localAppData(L"LOCALAPPDATA", appData);
+    test::ScopedEnvironment localAppData(L"LOCALAPPDATA", appData);
     NoCrashDialog quiet;
     e2e::QuennelProcess q{dir};
     ASSERT_NE(q.WaitForWindow(L"QuennelWindow", L"Quennel", 30000), nullptr);

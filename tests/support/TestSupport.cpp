@@ -318,4 +318,18 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+    const DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
+    had_ = n > 0;
+    if (had_) {
+        before_.resize(n);
+        before_.resize(GetEnvironmentVariableW(name, before_.data(), n));
+    }
+    SetEnvironmentVariableW(name, value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableW(name_, had_ ? before_.c_str() : nullptr);
+}
+
 } // namespace test

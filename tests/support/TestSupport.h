@@ -107,6 +107,21 @@ private:
 };
 
 std::string ReadBytes(const std::wstring& path);
+
+// Sets an environment variable of this process, and so of the programs it starts, while it lives.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const wchar_t* name, const std::wstring& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    const std::wstring& Before() const { return before_; } // "" for none
+
+private:
+    const wchar_t* name_;
+    std::wstring before_;
+    bool had_;
+};
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // Collects the messages of errors that reach the application while the object lives.
