@@ -115,7 +115,6 @@ public:
     ~ScopedEnvironment();
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-    const std::wstring& Before() const { return before_; } // "" for none
 
 private:
     const wchar_t* name_;
