@@ -307,8 +307,9 @@ HWND TWinControl::ElementWindow(int element) {
 
 int TWinControl::FocusedElement() const {
     if (!Focused()) return -1;
+    const TControl* focused = FocusedChild();
     for (int i = 0; i < ControlCount(); ++i)
-        if (Controls(i) == FocusedChild()) return i + 1;
+        if (Controls(i) == focused) return i + 1;
     return 0;
 }
 
